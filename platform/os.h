@@ -103,6 +103,9 @@ class Os {
   ~Os() = default;
 };
 
+// The real operating system (defined by the Windows build only).
+Os &system_os();
+
 }  // namespace platform
 
 #endif  // PLATFORM_OS_H
