@@ -1,0 +1,96 @@
+// twpack list and twpack test on archive files: every entry reported, a
+// damaged entry fails without hiding the others, and a damaged archive names
+// the file.
+#include <gtest/gtest.h>
+
+#include "archive_fixture.h"
+#include "twpack_runner.h"
+
+namespace {
+
+using fixture::run_twpack;
+
+const std::vector<fixture::Entry> kThreeEntries = {
+    {"inst.exe", "MZ setup program", false},
+    {"readme.txt", "hello\nworld\n", false},
+    {"empty.dat", "", false},
+};
+
+bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+TEST(TwpackList, ShowsFieldsResultAndTotalsOfEveryEntry) {
+  fixture::ScratchFolder scratch;
+  const std::string archive = scratch.write("good.arj", fixture::make_archive(kThreeEntries));
+
+  const fixture::RunResult result = run_twpack({"list", archive});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_TRUE(result.err.empty()) << result.err;
+  // readme.txt: 12 bytes stored, CRC-32 of "hello\nworld\n".
+  EXPECT_TRUE(contains(result.out, "          12           12 100.0%  stored  2024-05-17 13:45:30  c4c55dff  OK      readme.txt\n"))
+      << result.out;
+  EXPECT_TRUE(contains(result.out, "OK      inst.exe\n")) << result.out;
+  EXPECT_TRUE(contains(result.out, "      -  stored  2024-05-17 13:45:30  00000000  OK      empty.dat\n")) << result.out;
+  EXPECT_TRUE(contains(result.out, "          28           28 100.0%  3 entries, 0 failed\n")) << result.out;
+
+  const fixture::RunResult quick = run_twpack({"list", "--quick", archive});
+  EXPECT_EQ(quick.exit_status, 0);
+  EXPECT_TRUE(contains(quick.out, "-       readme.txt\n")) << quick.out;
+  EXPECT_TRUE(contains(quick.out, "3 entries, not checked\n")) << quick.out;
+}
+
+TEST(TwpackTest, PassesAGoodArchiveQuietly) {
+  fixture::ScratchFolder scratch;
+  const std::string archive = scratch.write("good.arj", fixture::make_archive(kThreeEntries));
+
+  const fixture::RunResult result = run_twpack({"test", archive});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.out, "OK      inst.exe\nOK      readme.txt\nOK      empty.dat\n3 entries tested, 0 failed\n");
+  // Not a terminal: no progress line either.
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(TwpackListAndTest, DamagedEntryFailsAndTheOthersAreStillChecked) {
+  fixture::ScratchFolder scratch;
+  const std::string archive = scratch.write(
+      "damaged.arj", fixture::make_archive({{"a.bin", "first", false},
+                                            {"broken.bin", "second", true},
+                                            {"c.bin", "third", false}}));
+
+  const fixture::RunResult test = run_twpack({"test", archive});
+  EXPECT_EQ(test.exit_status, 1);
+  EXPECT_TRUE(contains(test.out, "OK      a.bin\nFAILED  broken.bin: ")) << test.out;
+  EXPECT_TRUE(contains(test.out, "(106)\nOK      c.bin\n3 entries tested, 1 failed\n")) << test.out;
+  EXPECT_TRUE(contains(test.err, archive + ": 1 of 3 entries failed")) << test.err;
+
+  const fixture::RunResult list = run_twpack({"list", archive});
+  EXPECT_EQ(list.exit_status, 1);
+  EXPECT_TRUE(contains(list.out, "FAILED  broken.bin: ")) << list.out;
+  EXPECT_TRUE(contains(list.out, "OK      c.bin\n")) << list.out;
+  EXPECT_TRUE(contains(list.out, "3 entries, 1 failed\n")) << list.out;
+}
+
+TEST(TwpackListAndTest, UnreadableInputIsAFailureNamingTheFile) {
+  fixture::ScratchFolder scratch;
+  const std::string good = fixture::make_archive(kThreeEntries);
+  // Cut inside the second entry's header: the first entry is still reported.
+  const std::size_t second_header = good.find("readme.txt") - 34;
+  struct Case {
+    std::string path;
+    const char *problem;
+  } cases[] = {
+      {scratch / "missing.arj", "No such file"},
+      {scratch.path().string(), "is a folder"},
+      {scratch.write("noise.bin", std::string(100, 'x')), "(111)"},
+      {scratch.write("cut.arj", good.substr(0, second_header + 10)), "(104), after 1 good entry"},
+  };
+  for (const Case &c : cases) {
+    for (const char *command : {"list", "test"}) {
+      const fixture::RunResult result = run_twpack({command, c.path});
+      EXPECT_EQ(result.exit_status, 1) << command << " " << c.path;
+      EXPECT_TRUE(contains(result.err, "twpack: " + c.path + ": ")) << result.err;
+      EXPECT_TRUE(contains(result.err, c.problem)) << command << " " << result.err;
+    }
+  }
+}
+
+}  // namespace
