@@ -1,0 +1,167 @@
+#include "arj/lzh_decoder.h"
+
+#include <cstring>
+
+#include "arj/bit_input.h"
+#include "arj/decode_table.h"
+#include "arj/engine_state.h"
+#include "arj/engine_streams.h"
+#include "arj/format.h"
+#include "arj/output_window.h"
+
+namespace arj {
+namespace {
+
+constexpr int kZeroRunAfter = 3;  // the code-length code's zero run follows its third length
+
+// Reads the lengths of the code-length code (with its zero-run field) or of the
+// distance code into short_lengths, and builds short_table.
+int read_short_lengths(BitReader &r, int n, bool has_zero_run) {
+  EngineState &g = g_engine;
+  refill(r);
+  const int count = static_cast<int>(r.take(5));
+  if (count == 0) {
+    const std::uint32_t symbol = r.take(5);
+    std::memset(g.short_lengths, 0, sizeof g.short_lengths);
+    fill_single_symbol(symbol, n, kShortTableBits, g.short_table);
+    return 0;
+  }
+  if (count > n) return 102;
+  int i = 0;
+  while (i < count) {
+    refill(r);
+    int v = static_cast<int>(r.peek(3));
+    if (v == 7) {
+      // A run of 1 bits after the field, closed by a 0 bit, adds to the length.
+      std::uint64_t rest = r.buf << 3;
+      while (v < 20 && (rest >> 63) != 0) {
+        ++v;
+        rest <<= 1;
+      }
+      if (v > kMaxCodeLength) return 102;
+      r.consume(v - 3);
+    } else {
+      r.consume(3);
+    }
+    g.short_lengths[i++] = static_cast<std::uint8_t>(v);
+    if (has_zero_run && i == kZeroRunAfter) {
+      int zeros = static_cast<int>(r.take(2));
+      if (i + zeros > n) return 102;
+      while (zeros-- > 0) g.short_lengths[i++] = 0;
+    }
+  }
+  for (; i < n; ++i) g.short_lengths[i] = 0;
+  return build_decode_table(n, g.short_lengths, kShortTableBits, g.short_table, kShortTableSize);
+}
+
+int read_lit_len_lengths(BitReader &r) {
+  EngineState &g = g_engine;
+  refill(r);
+  const int count = static_cast<int>(r.take(9));
+  if (count == 0) {
+    const std::uint32_t symbol = r.take(9);
+    std::memset(g.lit_len_lengths, 0, sizeof g.lit_len_lengths);
+    fill_single_symbol(symbol, kLitLenSymbols, kLitLenTableBits, g.lit_len_table);
+    return 0;
+  }
+  if (count > kLitLenSymbols) return 102;
+  int i = 0;
+  while (i < count) {
+    refill(r);
+    const std::uint32_t e = table_lookup(g.short_table, kShortTableBits, r.buf);
+    const std::uint32_t c = table_symbol(e);
+    if (c >= static_cast<std::uint32_t>(kCodeLenSymbols)) return 102;
+    r.consume(table_length(e));
+    if (c <= 2) {
+      int zeros = 1;
+      if (c == 1) zeros = static_cast<int>(r.take(4)) + 3;
+      else if (c == 2) zeros = static_cast<int>(r.take(9)) + 20;
+      if (i + zeros > kLitLenSymbols) return 102;
+      std::memset(g.lit_len_lengths + i, 0, static_cast<std::size_t>(zeros));
+      i += zeros;
+    } else {
+      g.lit_len_lengths[i++] = static_cast<std::uint8_t>(c - 2);
+    }
+  }
+  std::memset(g.lit_len_lengths + i, 0, static_cast<std::size_t>(kLitLenSymbols - i));
+  return build_decode_table(kLitLenSymbols, g.lit_len_lengths, kLitLenTableBits, g.lit_len_table,
+                            kLitLenTableSize);
+}
+
+int read_block_header(BitReader &r) {
+  refill(r);
+  const std::uint32_t size = r.take(16);
+  // The counter is 16 bits wide and counts down after its test: 0 means 65536.
+  g_engine.block_symbols_left = size == 0 ? 0x10000u : size;
+  int rc = read_short_lengths(r, kCodeLenSymbols, true);
+  if (rc == 0) rc = read_lit_len_lengths(r);
+  if (rc == 0) rc = read_short_lengths(r, kDistanceSymbols, false);
+  return rc;
+}
+
+int decode(OutputWindow &w, BitReader &r) {
+  EngineState &g = g_engine;
+  const std::uint32_t *lit_len_table = g.lit_len_table;
+  const std::uint32_t *short_table = g.short_table;
+  long long remaining = g.original_size;
+  std::uint32_t symbols_left = 0;
+  unsigned char *out = w.base + w.pos;
+  int rc = 0;
+  while (remaining > 0) {
+    if (symbols_left == 0) {
+      w.pos = static_cast<std::size_t>(out - w.base);
+      rc = read_block_header(r);
+      if (rc != 0) return arj_fail(rc);
+      symbols_left = g.block_symbols_left;
+    }
+    --symbols_left;
+    refill(r);
+    std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+    r.consume(table_length(e));
+    const std::uint32_t symbol = table_symbol(e);
+    if (symbol < 256) {
+      *out++ = static_cast<unsigned char>(symbol);
+      --remaining;
+    } else {
+      if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) return arj_fail(102);
+      const std::uint32_t length = symbol - 253;
+      e = table_lookup(short_table, kShortTableBits, r.buf);
+      r.consume(table_length(e));
+      const std::uint32_t s = table_symbol(e);
+      if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) return arj_fail(102);
+      std::uint32_t distance = 0;
+      if (s != 0) distance = (1u << (s - 1)) + r.take(static_cast<int>(s - 1));
+      // Distances that reach before the window's start are stream damage.
+      if (distance >= kMaxBackReference) return arj_fail(102);
+      copy_match(out, distance + 1, length);
+      out += length;
+      remaining -= length;
+    }
+    if (static_cast<std::size_t>(out - w.base) >= kWindowHistory + kWindowRoom) {
+      w.pos = static_cast<std::size_t>(out - w.base);
+      rc = window_flush(w);
+      if (rc != 0) return rc;
+      out = w.base + w.pos;
+    }
+  }
+  w.pos = static_cast<std::size_t>(out - w.base);
+  g.block_symbols_left = symbols_left;
+  return window_finish(w);
+}
+
+}  // namespace
+
+int expand_lzh() {
+  OutputWindow w;
+  int rc = window_open(w);
+  if (rc != 0) return rc;
+  g_engine.block_symbols_left = 0;
+  bits_start();
+  BitReader r = bits_load();
+  rc = decode(w, r);
+  bits_store(r);
+  window_close(w);
+  return rc;
+}
+
+}  // namespace arj
