@@ -28,7 +28,7 @@ bool EntryHandler::on_entry(const arj::EntryInfo &info, arj::EntryAction &action
   ++entries_;
   original_total_ += info.original_size;
   packed_total_ += info.packed_size;
-  progress_.begin_entry(info.number, info.name);
+  progress_.begin_entry(info.number, printable_name(info.name));
   action.sink = start_entry(info);
   if (action.sink != nullptr) {
     pending_ = info;

@@ -109,7 +109,7 @@ class ExtractHandler : public EntryHandler {
       return;
     }
     progress().clear();
-    std::printf("OK      %s\n", target_.c_str());
+    std::printf("OK      %s\n", printable_name(target_.string()).c_str());
   }
 
  private:
@@ -121,8 +121,9 @@ class ExtractHandler : public EntryHandler {
 
   void report_failure(const arj::EntryInfo &info, const std::string &problem) {
     progress().clear();
-    std::printf("FAILED  %s\n", info.name.c_str());
-    print_error(archive_path_, "entry " + std::to_string(info.number) + " \"" + info.name + "\": " + problem);
+    const std::string name = printable_name(info.name);
+    std::printf("FAILED  %s\n", name.c_str());
+    print_error(archive_path_, "entry " + std::to_string(info.number) + " \"" + name + "\": " + printable_name(problem));
   }
 
   std::string archive_path_;

@@ -51,7 +51,7 @@ class ListHandler : public EntryHandler {
     std::printf("%12" PRIu32 " %12" PRIu32 " %6s  %-6s  %s  %08" PRIx32 "  %-6s  %s%s\n", info.original_size,
                 info.packed_size, ratio_text(info.packed_size, info.original_size).c_str(),
                 method_text(info.pack_method).c_str(), dos_time_text(info.modified_time).c_str(),
-                info.data_crc, result, info.name.c_str(), detail.c_str());
+                info.data_crc, result, printable_name(info.name).c_str(), detail.c_str());
   }
 
   bool check_;

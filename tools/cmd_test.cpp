@@ -32,9 +32,9 @@ class TestHandler : public EntryHandler {
   void finish_entry(const arj::EntryInfo &info, int result) override {
     progress().clear();
     if (result == arj::kOk) {
-      std::printf("OK      %s\n", info.name.c_str());
+      std::printf("OK      %s\n", printable_name(info.name).c_str());
     } else {
-      std::printf("FAILED  %s: %s\n", info.name.c_str(), result_description(result).c_str());
+      std::printf("FAILED  %s: %s\n", printable_name(info.name).c_str(), result_description(result).c_str());
     }
   }
 

@@ -29,6 +29,15 @@ std::string ratio_text(std::uint64_t packed, std::uint64_t original) {
   return text;
 }
 
+std::string printable_name(const std::string &name) {
+  std::string printable = name;
+  for (char &c : printable) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = '?';
+  }
+  return printable;
+}
+
 std::string result_description(int code) {
   const char *text = arj::result_text(code);
   return std::string(text != nullptr ? text : "unknown result") + " (" + std::to_string(code) + ")";

@@ -16,6 +16,10 @@ std::string dos_time_text(std::uint32_t dos_time);
 // Packed size as a share of the original size, "45.9%"; "-" for an empty entry.
 std::string ratio_text(std::uint64_t packed, std::uint64_t original);
 
+// A name as it may be printed: control characters, which a damaged or
+// hostile archive could use to rewrite the terminal, become '?'.
+std::string printable_name(const std::string &name);
+
 // The engine's description of a result with its code, "... (106)".
 std::string result_description(int code);
 
