@@ -33,6 +33,8 @@ void write_short_lengths(BitWriter &bits, const std::vector<std::uint8_t> &lengt
   int count = 0;
   for (int i = 0; i < static_cast<int>(lengths.size()); ++i)
     if (lengths[i] != 0) count = i + 1;
+  // A count of 0 would announce a one-symbol code: an empty code is one length 0.
+  if (count == 0) count = 1;
   bits.put(static_cast<std::uint32_t>(count), 5);
   int i = 0;
   while (i < count) {
@@ -170,6 +172,21 @@ Token match(std::uint32_t length, std::uint32_t distance) {
   return t;
 }
 
+Bytes expand_tokens(const std::vector<Token> &tokens) {
+  Bytes out;
+  for (const Token &t : tokens) {
+    if (!t.is_match) {
+      out.push_back(static_cast<std::uint8_t>(t.value));
+      continue;
+    }
+    for (std::uint32_t i = 0; i < t.value; ++i) {
+      const long from = static_cast<long>(out.size()) - static_cast<long>(t.distance) - 1;
+      out.push_back(from >= 0 ? out[static_cast<std::size_t>(from)] : 0);
+    }
+  }
+  return out;
+}
+
 std::vector<Token> greedy_tokens(const Bytes &data, std::uint32_t max_distance) {
   std::vector<Token> tokens;
   std::vector<long> last(1 << 16, -1);
@@ -251,8 +268,16 @@ void write_lzh_block(BitWriter &bits, const LzhBlock &block) {
     }
   }
   std::uint32_t lit_only = 0, dist_only = 0;
-  const bool lit_single = block.lit_len_lengths.empty() && used_symbols(lit_counts, &lit_only) == 1;
-  const bool dist_single = block.distance_lengths.empty() && used_symbols(dist_counts, &dist_only) <= 1;
+  bool lit_single = block.lit_len_lengths.empty() && used_symbols(lit_counts, &lit_only) == 1;
+  bool dist_single = block.distance_lengths.empty() && used_symbols(dist_counts, &dist_only) <= 1;
+  if (block.lit_len_single >= 0) {
+    lit_single = true;
+    lit_only = static_cast<std::uint32_t>(block.lit_len_single);
+  }
+  if (block.distance_single >= 0) {
+    dist_single = true;
+    dist_only = static_cast<std::uint32_t>(block.distance_single);
+  }
   const std::vector<std::uint8_t> lit_lengths =
       block.lit_len_lengths.empty() ? balanced_lengths(lit_counts) : block.lit_len_lengths;
   const std::vector<std::uint8_t> dist_lengths =
@@ -294,7 +319,11 @@ void write_lzh_block(BitWriter &bits, const LzhBlock &block) {
   std::vector<std::size_t> len_counts(19, 0);
   for (const LenSym &s : syms) ++len_counts[s.symbol];
   std::uint32_t len_only = 0;
-  const int len_used = used_symbols(len_counts, &len_only);
+  int len_used = used_symbols(len_counts, &len_only);
+  if (block.code_length_single >= 0) {
+    len_used = 1;
+    len_only = static_cast<std::uint32_t>(block.code_length_single);
+  }
 
   if (lit_single || len_used <= 1) {
     // The code-length code is not needed when the literal/length code has one
@@ -331,6 +360,7 @@ void write_lzh_block(BitWriter &bits, const LzhBlock &block) {
     if (!t.is_match) continue;
     const std::uint32_t s = distance_symbol(t.distance);
     if (!dist_single) bits.put(dist_codes[s], dist_lengths[s]);
+    if (dist_single && s != dist_only) continue;  // damaged on purpose: the class is the forced one
     if (s > 1) bits.put(t.distance - (1u << (s - 1)), static_cast<int>(s - 1));
   }
 }

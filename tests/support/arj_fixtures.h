@@ -7,6 +7,7 @@
 //   LzhBlock           one block of a method 1-3 stream (tokens, optional code lengths)
 //   method4_stream()   a method-4 stream from tokens
 //   lzh_compress(), method4_compress()   simple greedy packers for round trips
+//   expand_tokens()    the bytes a token list stands for (the reference)
 //   TempDir            a folder removed again at the end of the test
 #ifndef TESTS_SUPPORT_ARJ_FIXTURES_H
 #define TESTS_SUPPORT_ARJ_FIXTURES_H
@@ -87,6 +88,8 @@ struct Token {
 Token literal(std::uint8_t byte);
 Token match(std::uint32_t length, std::uint32_t distance);
 
+// What a stream of tokens expands to, with a window of zeros before the start.
+Bytes expand_tokens(const std::vector<Token> &tokens);
 // Greedy literal/match tokens for `data`, distances up to `max_distance`.
 std::vector<Token> greedy_tokens(const Bytes &data, std::uint32_t max_distance);
 // Canonical codes of a set of lengths (0 = absent), left in the low bits.
@@ -103,6 +106,11 @@ struct LzhBlock {
   std::vector<std::uint8_t> lit_len_lengths;
   std::vector<std::uint8_t> distance_lengths;
   long block_size = -1;  // the 16-bit size field; -1: the token count
+  // For damaged streams: write the code as a one-symbol code of this symbol
+  // (any 5- or 9-bit value, inside the alphabet or not) instead.
+  int code_length_single = -1;
+  int lit_len_single = -1;
+  int distance_single = -1;
 };
 void write_lzh_block(BitWriter &bits, const LzhBlock &block);
 Bytes lzh_stream(const std::vector<LzhBlock> &blocks);
