@@ -1,65 +1,22 @@
 #include "archive_fixture.h"
 
-#include "arj/crc32.h"
-#include "arj/format.h"
 #include "pack/installer_layout.h"
+#include "tests/support/arj_fixtures.h"
 
 namespace fixture {
-namespace {
-
-void put16(std::string &out, std::uint32_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string &out, std::uint32_t value) {
-  put16(out, value & 0xFFFF);
-  put16(out, value >> 16);
-}
-
-std::string header_block(const std::string &name, int content_type, std::uint32_t size, std::uint32_t crc) {
-  std::string basic;
-  basic += static_cast<char>(arj::kFirstSize);
-  basic += static_cast<char>(6);  // archiver version
-  basic += static_cast<char>(1);  // min version
-  basic += static_cast<char>(arj::kOsMsdos);
-  basic += static_cast<char>(arj::kFlagPathSymbol);
-  basic += static_cast<char>(arj::kMethodStored);
-  basic += static_cast<char>(content_type);
-  basic += '\0';
-  put32(basic, kFixtureTime);
-  put32(basic, size);  // packed
-  put32(basic, size);  // original
-  put32(basic, crc);
-  put16(basic, 0);  // name offset
-  put16(basic, 0);  // access mode
-  put16(basic, 0);  // host data
-  basic += name;
-  basic += '\0';
-  basic += '\0';  // empty comment
-
-  std::string block;
-  block += static_cast<char>(arj::kMarkerByte0);
-  block += static_cast<char>(arj::kMarkerByte1);
-  put16(block, static_cast<std::uint32_t>(basic.size()));
-  block += basic;
-  put32(block, arj::crc32_of(basic.data(), basic.size()));
-  put16(block, 0);  // no extended headers
-  return block;
-}
-
-}  // namespace
 
 std::string make_archive(const std::vector<Entry> &entries) {
-  std::string archive = header_block("fixture.arj", arj::kContentMainHeader, 0, 0);
+  std::vector<twtest::Entry> built;
   for (const Entry &entry : entries) {
-    std::uint32_t crc = arj::crc32_of(entry.data.data(), entry.data.size());
-    if (entry.wrong_crc) crc ^= 0x00010000u;
-    archive += header_block(entry.name, arj::kContentBinary, static_cast<std::uint32_t>(entry.data.size()), crc);
-    archive += entry.data;
+    const twtest::Bytes data = twtest::to_bytes(entry.data);
+    twtest::Entry e = entry.method == 0 ? twtest::stored_entry(entry.name, data)
+                                        : twtest::make_entry(entry.name, 1, data, twtest::lzh_compress(data));
+    e.header.modified_time = kFixtureTime;
+    if (entry.wrong_crc) e.header.data_crc ^= 0x00010000u;
+    built.push_back(e);
   }
-  archive += std::string("\x60\xEA\x00\x00", 4);
-  return archive;
+  const twtest::Bytes bytes = twtest::archive(built);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 std::string make_installer(const std::string &archive, std::int8_t run_mode, std::size_t stub_size) {

@@ -1,6 +1,6 @@
-// Small archives and installers made in memory for twpack's tests: stored
-// entries with correct (or deliberately wrong) CRCs, any names, and a fake
-// installer stub around an archive.
+// Archives and installers made in memory for twpack's tests, on top of the
+// shared test-side writer: entries with correct (or deliberately wrong) CRCs,
+// any names, and a fake installer stub around an archive.
 #ifndef TESTS_TOOLS_ARCHIVE_FIXTURE_H
 #define TESTS_TOOLS_ARCHIVE_FIXTURE_H
 
@@ -14,9 +14,10 @@ struct Entry {
   std::string name;
   std::string data;
   bool wrong_crc = false;  // the header's CRC does not match the data
+  int method = 0;          // 0 stored, 1 packed
 };
 
-// Main header, one stored entry per element, end marker.
+// Main header, one entry per element, end marker.
 std::string make_archive(const std::vector<Entry> &entries);
 
 // A tiny "MZ" image of `stub_size` bytes with the archive appended and the

@@ -10,17 +10,24 @@ namespace {
 
 using fixture::run_twpack;
 
-const std::vector<fixture::Entry> kThreeEntries = {
-    {"inst.exe", "MZ setup program", false},
-    {"readme.txt", "hello\nworld\n", false},
-    {"empty.dat", "", false},
+std::string repeated(const std::string &text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+const std::vector<fixture::Entry> kEntries = {
+    {"inst.exe", "MZ setup program", false, 0},
+    {"readme.txt", "hello\nworld\n", false, 0},
+    {"empty.dat", "", false, 0},
+    {"log/packed.txt", repeated("line of a log file\n", 200), false, 1},
 };
 
 bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 TEST(TwpackList, ShowsFieldsResultAndTotalsOfEveryEntry) {
   fixture::ScratchFolder scratch;
-  const std::string archive = scratch.write("good.arj", fixture::make_archive(kThreeEntries));
+  const std::string archive = scratch.write("good.arj", fixture::make_archive(kEntries));
 
   const fixture::RunResult result = run_twpack({"list", archive});
   EXPECT_EQ(result.exit_status, 0) << result.err;
@@ -30,21 +37,28 @@ TEST(TwpackList, ShowsFieldsResultAndTotalsOfEveryEntry) {
       << result.out;
   EXPECT_TRUE(contains(result.out, "OK      inst.exe\n")) << result.out;
   EXPECT_TRUE(contains(result.out, "      -  stored  2024-05-17 13:45:30  00000000  OK      empty.dat\n")) << result.out;
-  EXPECT_TRUE(contains(result.out, "          28           28 100.0%  3 entries, 0 failed\n")) << result.out;
+  // The packed entry: 3800 bytes, method 1, far smaller.
+  EXPECT_TRUE(contains(result.out, "        3800 ")) << result.out;
+  EXPECT_TRUE(contains(result.out, "%  1       2024-05-17 13:45:30  ")) << result.out;
+  EXPECT_TRUE(contains(result.out, "OK      log/packed.txt\n")) << result.out;
+  EXPECT_TRUE(contains(result.out, "        3828 ")) << result.out;
+  EXPECT_TRUE(contains(result.out, "  4 entries, 0 failed\n")) << result.out;
 
   const fixture::RunResult quick = run_twpack({"list", "--quick", archive});
   EXPECT_EQ(quick.exit_status, 0);
   EXPECT_TRUE(contains(quick.out, "-       readme.txt\n")) << quick.out;
-  EXPECT_TRUE(contains(quick.out, "3 entries, not checked\n")) << quick.out;
+  EXPECT_TRUE(contains(quick.out, "4 entries, not checked\n")) << quick.out;
 }
 
 TEST(TwpackTest, PassesAGoodArchiveQuietly) {
   fixture::ScratchFolder scratch;
-  const std::string archive = scratch.write("good.arj", fixture::make_archive(kThreeEntries));
+  const std::string archive = scratch.write("good.arj", fixture::make_archive(kEntries));
 
   const fixture::RunResult result = run_twpack({"test", archive});
   EXPECT_EQ(result.exit_status, 0) << result.err;
-  EXPECT_EQ(result.out, "OK      inst.exe\nOK      readme.txt\nOK      empty.dat\n3 entries tested, 0 failed\n");
+  EXPECT_EQ(result.out,
+            "OK      inst.exe\nOK      readme.txt\nOK      empty.dat\nOK      log/packed.txt\n"
+            "4 entries tested, 0 failed\n");
   // Not a terminal: no progress line either.
   EXPECT_EQ(result.err, "");
 }
@@ -53,7 +67,7 @@ TEST(TwpackListAndTest, DamagedEntryFailsAndTheOthersAreStillChecked) {
   fixture::ScratchFolder scratch;
   const std::string archive = scratch.write(
       "damaged.arj", fixture::make_archive({{"a.bin", "first", false},
-                                            {"broken.bin", "second", true},
+                                            {"broken.bin", repeated("second", 100), true, 1},
                                             {"c.bin", "third", false}}));
 
   const fixture::RunResult test = run_twpack({"test", archive});
@@ -71,7 +85,7 @@ TEST(TwpackListAndTest, DamagedEntryFailsAndTheOthersAreStillChecked) {
 
 TEST(TwpackListAndTest, UnreadableInputIsAFailureNamingTheFile) {
   fixture::ScratchFolder scratch;
-  const std::string good = fixture::make_archive(kThreeEntries);
+  const std::string good = fixture::make_archive(kEntries);
   // Cut inside the second entry's header: the first entry is still reported.
   const std::size_t second_header = good.find("readme.txt") - 34;
   struct Case {
