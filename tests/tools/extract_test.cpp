@@ -48,6 +48,15 @@ TEST(TwpackExtract, FailedEntryLeavesNoFileAndTheOthersAreWritten) {
   EXPECT_TRUE(contains(result.err, "(106)")) << result.err;
   // No half file, under its own name or a temporary one.
   EXPECT_EQ(list_tree(out), (std::vector<std::string>{"a.bin", "c.bin"}));
+
+  // An archive that ends inside the last entry's data.
+  const std::string whole = fixture::make_archive({{"a.bin", "first", false}, {"big.bin", std::string(20000, 'y'), false}});
+  const std::string cut = scratch.write("cut.arj", whole.substr(0, whole.size() - 5000));
+  const fixture::RunResult truncated = run_twpack({"extract", "-C", scratch / "cut", cut});
+  EXPECT_EQ(truncated.exit_status, 1);
+  EXPECT_TRUE(contains(truncated.err, cut + ": entry 2 \"big.bin\": ")) << truncated.err;
+  EXPECT_TRUE(contains(truncated.err, "(104)")) << truncated.err;
+  EXPECT_EQ(list_tree(scratch / "cut"), std::vector<std::string>{"a.bin"});
 }
 
 TEST(TwpackExtract, RefusesNamesThatWouldLandOutsideTheFolder) {
