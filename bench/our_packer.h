@@ -3,7 +3,9 @@
 #ifndef BENCH_OUR_PACKER_H
 #define BENCH_OUR_PACKER_H
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "bench/corpus.h"
 
@@ -19,7 +21,12 @@ struct OurLevels {
 bool writer_available();
 OurLevels our_levels();
 
+// Writes the archive to a file (for the size and for the engine to read).
 bool pack_corpus(const Corpus &corpus, int level, const std::string &archive_path, std::string &error);
+
+// Writes the archive into memory, as the peers pack into memory; `archive`
+// keeps its capacity between runs.
+bool pack_corpus_in_memory(const Corpus &corpus, int level, std::vector<std::uint8_t> &archive, std::string &error);
 
 }  // namespace bench
 
