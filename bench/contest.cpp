@@ -36,4 +36,15 @@ bool run_contest(const std::vector<Contender> &contenders, int rounds, std::vect
   return true;
 }
 
+SpeedRatio speed_ratio(const Timing &ours, double our_bytes, const Timing &peer, double peer_bytes) {
+  SpeedRatio ratio;
+  ratio.from_best = (our_bytes / ours.best_seconds) / (peer_bytes / peer.best_seconds);
+  std::vector<double> rounds;
+  for (std::size_t i = 0; i < ours.samples.size() && i < peer.samples.size(); ++i) {
+    rounds.push_back((our_bytes / ours.samples[i]) / (peer_bytes / peer.samples[i]));
+  }
+  ratio.paired_median = rounds.empty() ? 0 : median_of(rounds);
+  return ratio;
+}
+
 }  // namespace bench

@@ -29,6 +29,15 @@ struct Timing {
 bool run_contest(const std::vector<Contender> &contenders, int rounds, std::vector<Timing> &timings,
                  std::string &error);
 
+// Speed of `ours` against `peer` (bytes per second over bytes per second),
+// from the best rounds and, less sensitive to a slow spell that hit one
+// contender only, as the median of the round-by-round ratios.
+struct SpeedRatio {
+  double from_best = 0;
+  double paired_median = 0;
+};
+SpeedRatio speed_ratio(const Timing &ours, double our_bytes, const Timing &peer, double peer_bytes);
+
 }  // namespace bench
 
 #endif  // BENCH_CONTEST_H

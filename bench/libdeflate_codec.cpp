@@ -33,4 +33,8 @@ bool LibdeflateDecompressor::decompress(const unsigned char *packed, std::size_t
          LIBDEFLATE_SUCCESS;
 }
 
+std::uint32_t libdeflate_crc(const unsigned char *data, std::size_t length) {
+  return libdeflate_crc32(0, data, length);
+}
+
 }  // namespace bench

@@ -3,6 +3,7 @@
 #define BENCH_LIBDEFLATE_CODEC_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct libdeflate_compressor;
@@ -39,6 +40,10 @@ class LibdeflateDecompressor {
  private:
   libdeflate_decompressor *decompressor_ = nullptr;
 };
+
+// libdeflate's CRC-32 (the same polynomial as the archive's), for a peer
+// that checks its output as our engine must.
+std::uint32_t libdeflate_crc(const unsigned char *data, std::size_t length);
 
 }  // namespace bench
 
