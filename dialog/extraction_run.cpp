@@ -20,6 +20,7 @@ void extract_all(platform::Os &os, ArchiveEngine &engine, DialogOps &dialog, con
                  const char *output_folder) {
   char archive_path[platform::kMaxPath] = {};
   char temporary_path[platform::kMaxPath] = {};
+  if (archive_folder == nullptr || output_folder == nullptr) return;
   if (!platform::path_join(archive_path, archive_folder, "TWDATA.ARJ") ||
       !platform::path_join(temporary_path, output_folder, "NEWFILE.TMP") ||
       !platform::path_copy(extract_folder, output_folder)) {

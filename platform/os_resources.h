@@ -1,5 +1,6 @@
 // Owners for what the installer opens through the OS seam: each closes its
 // resource exactly once, on every way out of the scope that holds it.
+// (Process handles are closed by the launch itself, in a fixed order.)
 #ifndef PLATFORM_OS_RESOURCES_H
 #define PLATFORM_OS_RESOURCES_H
 
@@ -47,27 +48,6 @@ class FindScope {
  private:
   Os *os_;
   FindHandle find_;
-};
-
-// A kernel object handle (process, thread).
-class HandleScope {
- public:
-  HandleScope(Os &os, Handle handle) : os_(&os), handle_(handle) {}
-  ~HandleScope() { close(); }
-  HandleScope(HandleScope &&other) noexcept : os_(other.os_), handle_(other.handle_) { other.handle_ = nullptr; }
-  HandleScope(const HandleScope &) = delete;
-  HandleScope &operator=(const HandleScope &) = delete;
-  HandleScope &operator=(HandleScope &&) = delete;
-
-  Handle get() const { return handle_; }
-  void close() {
-    if (handle_ != nullptr) os_->close_handle(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  Os *os_;
-  Handle handle_;
 };
 
 }  // namespace platform

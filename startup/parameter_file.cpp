@@ -6,7 +6,7 @@
 #include "platform/path_text.h"
 
 void write_parameter_file(platform::Os &os, const char *staging_folder, const char *command_line_tail) {
-  if (command_line_tail == nullptr || command_line_tail[0] == '\0') return;
+  if (staging_folder == nullptr || command_line_tail == nullptr || command_line_tail[0] == '\0') return;
 
   char path[platform::kMaxPath] = {};
   if (!platform::path_join(path, staging_folder, "RPARA.DAT")) return;
