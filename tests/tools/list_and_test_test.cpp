@@ -63,6 +63,19 @@ TEST(TwpackTest, PassesAGoodArchiveQuietly) {
   EXPECT_EQ(result.err, "");
 }
 
+TEST(TwpackTest, ShowsProgressOnATerminalAndErasesIt) {
+  fixture::ScratchFolder scratch;
+  const std::string archive = scratch.write("good.arj", fixture::make_archive(kEntries));
+
+  const fixture::RunResult result = fixture::run_twpack_on_terminal({"test", archive});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_TRUE(contains(result.err, "\rentry 1 of 4  inst.exe  0 B of 3.7 KiB\x1b[K")) << result.err;
+  EXPECT_TRUE(contains(result.err, "\rentry 4 of 4  log/packed.txt  ")) << result.err;
+  // The line is erased before the report and at the end.
+  EXPECT_EQ(result.err.substr(result.err.size() - 4), "\r\x1b[K");
+  EXPECT_TRUE(contains(result.out, "4 entries tested, 0 failed\n")) << result.out;
+}
+
 TEST(TwpackListAndTest, DamagedEntryFailsAndTheOthersAreStillChecked) {
   fixture::ScratchFolder scratch;
   const std::string archive = scratch.write(

@@ -18,6 +18,9 @@ struct RunResult {
 // neither is a terminal).
 RunResult run_twpack(const std::vector<std::string> &args);
 
+// The same with stderr on a pseudo-terminal; `err` is what reached it.
+RunResult run_twpack_on_terminal(const std::vector<std::string> &args);
+
 // A fresh folder, removed with everything in it at the end of the test.
 class ScratchFolder {
  public:
