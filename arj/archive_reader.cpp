@@ -14,7 +14,7 @@ bool sink_write(void *context, const unsigned char *data, std::size_t length) {
 }
 
 EntryInfo describe_entry(int number, long long header_offset) {
-  const EngineState &g = g_engine;
+  const EngineState &g = engine();
   EntryInfo info;
   info.number = number;
   info.stored_name = g.entry_name;
@@ -41,8 +41,9 @@ EntryInfo describe_entry(int number, long long header_offset) {
 }  // namespace
 
 int walk_archive(const char *path, long start_offset, EntryVisitor &visitor, int *entries_seen) {
-  EngineState &g = g_engine;
   if (entries_seen) *entries_seen = 0;
+  if (!engine_start()) return 110;
+  EngineState &g = engine();
   crc_table_init();
   reset_streams();
   if (!set_archive_path(path)) return arj_fail(103);

@@ -11,7 +11,7 @@ namespace arj {
 namespace {
 
 int count_entry_headers() {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   const int rc = walk_begin(0);
   if (rc != 0) return rc;
   // A damaged or truncated entry header ends the count without a code.
@@ -24,7 +24,7 @@ int count_entry_headers() {
 }
 
 int extract_selected() {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   make_extracted_name(g.extracted_name, static_cast<int>(sizeof g.extracted_name));
   const char *target = g.output_path[0] != '\0' ? g.output_path : g.extracted_name;
   std::strcpy(g.output_target, target);
@@ -33,7 +33,7 @@ int extract_selected() {
 }
 
 int select_and_extract(int entry_number) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   const int rc = walk_begin(0);
   if (rc != 0) return rc;
   for (;;) {
@@ -57,6 +57,7 @@ int as_result(int value) { return static_cast<std::int16_t>(value); }
 
 extern "C" int arj_count_entries(const char *archive_path) {
   using namespace arj;
+  if (!engine_start()) return 110;
   crc_table_init();
   reset_streams();
   if (!set_archive_path(archive_path)) return arj_fail(103);
@@ -66,7 +67,11 @@ extern "C" int arj_count_entries(const char *archive_path) {
 extern "C" int arj_extract_entry(const char *archive_path, int entry_number, const char *output_path,
                                  char *name_out) {
   using namespace arj;
-  EngineState &g = g_engine;
+  if (!engine_start()) {
+    if (name_out) name_out[0] = '\0';
+    return 110;
+  }
+  EngineState &g = engine();
   crc_table_init();
   reset_streams();
   g.extracted_name[0] = '\0';

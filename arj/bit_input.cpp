@@ -8,7 +8,7 @@ namespace {
 // The next packed byte: from the archive while the budget lasts (255 when the
 // archive ends early), 0 after it.
 unsigned next_packed_byte() {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   if (g.packed_remaining == 0) return 0;
   g.packed_remaining = static_cast<std::int32_t>(static_cast<std::uint32_t>(g.packed_remaining) - 1u);
   const int b = archive_get();
@@ -18,7 +18,7 @@ unsigned next_packed_byte() {
 }  // namespace
 
 BitReader bits_load() {
-  const EngineState &g = g_engine;
+  const EngineState &g = engine();
   BitReader r;
   r.buf = g.bit_buffer;
   r.held = g.bits_held;
@@ -34,7 +34,7 @@ BitReader bits_load() {
 }
 
 void bits_store(const BitReader &r) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   const std::size_t used = static_cast<std::size_t>(r.next - r.base);
   g.archive_file.pos += used;
   g.packed_remaining =
@@ -45,7 +45,7 @@ void bits_store(const BitReader &r) {
 
 BitReader bits_refill_slow(BitReader r) {
   bits_store(r);
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   // Top the buffer up from the archive first, so the fast path can resume.
   if (g.archive_open && g.packed_remaining != 0) archive_buffered();
   BitReader fresh = bits_load();
@@ -61,8 +61,8 @@ BitReader bits_refill_slow(BitReader r) {
 }
 
 void bits_start() {
-  g_engine.bit_buffer = 0;
-  g_engine.bits_held = 0;
+  engine().bit_buffer = 0;
+  engine().bits_held = 0;
   BitReader r = bits_load();
   refill(r);
   bits_store(r);

@@ -1,6 +1,9 @@
 // The engine's process-wide state, gathered in one object. Both entry points
-// and the archive walk drive the single instance `g_engine`; the engine is
+// and the archive walk drive the single instance `engine()`; the engine is
 // therefore not re-entrant: one operation at a time, on one thread.
+//
+// The instance lives on the heap, made once by engine_start(): as a static
+// object its 100-odd kilobytes could land in the installer stub's image.
 #ifndef ARJ_ENGINE_STATE_H
 #define ARJ_ENGINE_STATE_H
 
@@ -87,7 +90,13 @@ struct EngineState {
   void *(*allocate)(std::size_t size);
 };
 
-extern EngineState g_engine;
+extern EngineState *g_engine;
+
+// Makes the instance (zeroed) on first use; false when there is no memory.
+// Every operation starts with it; nothing else in the engine may run before.
+bool engine_start();
+
+inline EngineState &engine() { return *g_engine; }
 
 }  // namespace arj
 

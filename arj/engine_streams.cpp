@@ -7,7 +7,12 @@
 
 namespace arj {
 
-EngineState g_engine;
+EngineState *g_engine = nullptr;
+
+bool engine_start() {
+  if (!g_engine) g_engine = static_cast<EngineState *>(std::calloc(1, sizeof(EngineState)));
+  return g_engine != nullptr;
+}
 
 int arj_fail(int code) {
   if (code != 103) close_archive();
@@ -15,13 +20,13 @@ int arj_fail(int code) {
 }
 
 void *alloc_or_fail(std::size_t size) {
-  void *block = g_engine.allocate ? g_engine.allocate(size) : std::malloc(size);
+  void *block = engine().allocate ? engine().allocate(size) : std::malloc(size);
   if (!block) arj_fail(110);
   return block;
 }
 
 int open_archive(const char *path) {
-  ArchiveInput &in = g_engine.archive_file;
+  ArchiveInput &in = engine().archive_file;
   std::FILE *file = std::fopen(path, "rb");
   if (!file) return arj_fail(103);
   long length = -1;
@@ -35,37 +40,37 @@ int open_archive(const char *path) {
   in.buffer_offset = 0;
   in.pos = 0;
   in.end = 0;
-  g_engine.archive_open = true;
+  engine().archive_open = true;
   return 0;
 }
 
 void close_archive() {
-  if (!g_engine.archive_open) return;
-  std::fclose(g_engine.archive_file.file);
-  g_engine.archive_file.file = nullptr;
-  g_engine.archive_open = false;
+  if (!engine().archive_open) return;
+  std::fclose(engine().archive_file.file);
+  engine().archive_file.file = nullptr;
+  engine().archive_open = false;
 }
 
 void crc_table_init() { (void)crc32_table(); }
 
 void crc_accumulate(const void *data, std::size_t length) {
-  g_engine.running_crc = crc32_accumulate(g_engine.running_crc, data, length);
+  engine().running_crc = crc32_accumulate(engine().running_crc, data, length);
 }
 
 void reset_streams() {
   close_archive();
-  g_engine.output_file.file = nullptr;
-  g_engine.output_file.write = nullptr;
-  g_engine.output_file.context = nullptr;
+  engine().output_file.file = nullptr;
+  engine().output_file.write = nullptr;
+  engine().output_file.context = nullptr;
 }
 
 long long archive_tell() {
-  const ArchiveInput &in = g_engine.archive_file;
+  const ArchiveInput &in = engine().archive_file;
   return in.buffer_offset + static_cast<long long>(in.pos);
 }
 
 void archive_seek(long long offset) {
-  ArchiveInput &in = g_engine.archive_file;
+  ArchiveInput &in = engine().archive_file;
   if (offset < 0) offset = 0;
   if (offset > in.length) offset = in.length;
   if (offset >= in.buffer_offset && offset <= in.buffer_offset + static_cast<long long>(in.end)) {
@@ -80,8 +85,8 @@ void archive_seek(long long offset) {
 }
 
 static bool refill_buffer() {
-  ArchiveInput &in = g_engine.archive_file;
-  if (!g_engine.archive_open) return false;
+  ArchiveInput &in = engine().archive_file;
+  if (!engine().archive_open) return false;
   in.buffer_offset += static_cast<long long>(in.end);
   in.pos = 0;
   in.end = std::fread(in.buffer, 1, sizeof in.buffer, in.file);
@@ -89,19 +94,19 @@ static bool refill_buffer() {
 }
 
 int archive_get_slow() {
-  ArchiveInput &in = g_engine.archive_file;
+  ArchiveInput &in = engine().archive_file;
   if (!refill_buffer()) return -1;
   return in.buffer[in.pos++];
 }
 
 std::size_t archive_buffered() {
-  ArchiveInput &in = g_engine.archive_file;
+  ArchiveInput &in = engine().archive_file;
   if (in.pos == in.end) refill_buffer();
   return in.end - in.pos;
 }
 
 std::size_t archive_read(void *destination, std::size_t count) {
-  ArchiveInput &in = g_engine.archive_file;
+  ArchiveInput &in = engine().archive_file;
   unsigned char *out = static_cast<unsigned char *>(destination);
   std::size_t done = 0;
   while (done < count) {

@@ -37,7 +37,7 @@ void archive_seek(long long offset);
 int archive_get_slow();
 // The next byte, or -1 at end of file.
 inline int archive_get() {
-  ArchiveInput &in = g_engine.archive_file;
+  ArchiveInput &in = engine().archive_file;
   if (in.pos < in.end) return in.buffer[in.pos++];
   return archive_get_slow();
 }

@@ -12,7 +12,7 @@
 namespace arj {
 
 bool set_archive_path(const char *path) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   g.archive_path[0] = '\0';
   if (!path) return false;
   const std::size_t length = std::strlen(path);
@@ -26,7 +26,7 @@ bool set_archive_path(const char *path) {
 }
 
 int walk_begin(long long start_offset) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   g.entries_seen = 0;
   int rc = open_archive(g.archive_path);
   if (rc != 0) return rc;
@@ -47,14 +47,14 @@ int walk_next_entry() { return read_next_header(false); }
 void skip_entry_data() {
   // The packed size counts as unsigned here: a size read as negative must not
   // move the walk backwards into headers it has already read.
-  const std::uint32_t size = static_cast<std::uint32_t>(g_engine.packed_remaining);
+  const std::uint32_t size = static_cast<std::uint32_t>(engine().packed_remaining);
   archive_seek(archive_tell() + static_cast<long long>(size));
 }
 
 void walk_end() { close_archive(); }
 
 int check_entry() {
-  const EngineState &g = g_engine;
+  const EngineState &g = engine();
   if (g.min_version > 3) return arj_fail(114);
   if (g.header_flags & kFlagEnciphered) return arj_fail(108);
   if (g.pack_method < 0 || g.pack_method > kMethod4 || (g.pack_method == kMethod4 && g.archiver_version == 1))
@@ -64,7 +64,7 @@ int check_entry() {
 }
 
 static int run_method() {
-  switch (g_engine.pack_method) {
+  switch (engine().pack_method) {
     case 0:
       return copy_stored();
     case kMethod4:
@@ -75,7 +75,7 @@ static int run_method() {
 }
 
 int extract_entry(OutputTarget target, const char *open_path) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   int rc = check_entry();
   if (rc != 0) return rc;
   if (open_path) {
@@ -100,7 +100,7 @@ int extract_entry(OutputTarget target, const char *open_path) {
 }
 
 void make_extracted_name(char *out, int out_size) {
-  const EngineState &g = g_engine;
+  const EngineState &g = engine();
   const std::size_t stored_length = std::strlen(g.entry_name);
   const std::size_t offset = g.name_offset <= stored_length ? g.name_offset : stored_length;
   copy_bounded(out, g.entry_name + offset, static_cast<std::size_t>(out_size), stored_length - offset);

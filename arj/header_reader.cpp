@@ -33,7 +33,7 @@ std::size_t read_basic_header(unsigned char *buffer, std::size_t count) {
 
 int locate_first_header(long long *offset, long scan_limit) {
   const long long start = archive_tell();
-  long long limit = g_engine.archive_file.length - 2;
+  long long limit = engine().archive_file.length - 2;
   if (limit > start + scan_limit) limit = start + scan_limit;
   long long p = start;
   int current = archive_get();
@@ -44,12 +44,12 @@ int locate_first_header(long long *offset, long scan_limit) {
       int rc = read_archive_u16(&size);
       if (rc != 0) return rc;
       if (size <= kMaxBasicSize) {
-        g_engine.running_crc = kCrcStart;
-        read_basic_header(g_engine.header_buffer, size);
+        engine().running_crc = kCrcStart;
+        read_basic_header(engine().header_buffer, size);
         std::uint32_t stored = 0;
         rc = read_archive_u32(&stored);
         if (rc != 0) return rc;
-        if (stored == ~g_engine.running_crc) {
+        if (stored == ~engine().running_crc) {
           archive_seek(p);
           *offset = p;
           return 0;
@@ -94,7 +94,7 @@ static std::size_t bounded_length(const unsigned char *text, std::size_t availab
 }
 
 int read_next_header(bool first_header) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   std::uint16_t marker = 0;
   int rc = read_archive_u16(&marker);
   if (rc != 0) return rc;

@@ -17,7 +17,7 @@ constexpr int kZeroRunAfter = 3;  // the code-length code's zero run follows its
 // Reads the lengths of the code-length code (with its zero-run field) or of the
 // distance code into short_lengths, and builds short_table.
 int read_short_lengths(BitReader &r, int n, bool has_zero_run) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   refill(r);
   const int count = static_cast<int>(r.take(5));
   if (count == 0) {
@@ -55,7 +55,7 @@ int read_short_lengths(BitReader &r, int n, bool has_zero_run) {
 }
 
 int read_lit_len_lengths(BitReader &r) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   refill(r);
   const int count = static_cast<int>(r.take(9));
   if (count == 0) {
@@ -92,7 +92,7 @@ int read_block_header(BitReader &r) {
   refill(r);
   const std::uint32_t size = r.take(16);
   // The counter is 16 bits wide and counts down after its test: 0 means 65536.
-  g_engine.block_symbols_left = size == 0 ? 0x10000u : size;
+  engine().block_symbols_left = size == 0 ? 0x10000u : size;
   int rc = read_short_lengths(r, kCodeLenSymbols, true);
   if (rc == 0) rc = read_lit_len_lengths(r);
   if (rc == 0) rc = read_short_lengths(r, kDistanceSymbols, false);
@@ -100,7 +100,7 @@ int read_block_header(BitReader &r) {
 }
 
 int decode(OutputWindow &w, BitReader &r) {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   const std::uint32_t *lit_len_table = g.lit_len_table;
   const std::uint32_t *short_table = g.short_table;
   long long remaining = g.original_size;
@@ -155,7 +155,7 @@ int expand_lzh() {
   OutputWindow w;
   int rc = window_open(w);
   if (rc != 0) return rc;
-  g_engine.block_symbols_left = 0;
+  engine().block_symbols_left = 0;
   bits_start();
   BitReader r = bits_load();
   rc = decode(w, r);

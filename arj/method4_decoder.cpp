@@ -32,7 +32,7 @@ constexpr RunTable kLengthRuns = make_run_table(kLengthStop);
 constexpr RunTable kDistanceRuns = make_run_table(kDistanceStop);
 
 int decode(OutputWindow &w, BitReader &r) {
-  long long remaining = g_engine.original_size;
+  long long remaining = engine().original_size;
   unsigned char *out = w.base + w.pos;
   while (remaining > 0) {
     // A token takes at most 7 + 7 + 4 + 13 bits.

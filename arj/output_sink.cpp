@@ -11,7 +11,7 @@ namespace {
 constexpr std::size_t kCopyBlock = 4096;
 
 bool put_bytes(const unsigned char *data, std::size_t length) {
-  const OutputTarget &out = g_engine.output_file;
+  const OutputTarget &out = engine().output_file;
   if (length == 0) return true;
   if (out.file) return std::fwrite(data, 1, length, out.file) == length;
   if (out.write) return out.write(out.context, data, length);
@@ -19,7 +19,7 @@ bool put_bytes(const unsigned char *data, std::size_t length) {
 }
 
 bool put_text(const unsigned char *data, std::size_t length) {
-  const unsigned char mask = g_engine.origin_os == kOsUnix ? 0xFF : 0x7F;
+  const unsigned char mask = engine().origin_os == kOsUnix ? 0xFF : 0x7F;
   unsigned char staged[2 * 1024];
   std::size_t n = 0;
   for (std::size_t i = 0; i < length; ++i) {
@@ -38,12 +38,12 @@ bool put_text(const unsigned char *data, std::size_t length) {
 
 int write_output(const unsigned char *data, std::size_t length) {
   crc_accumulate(data, length);
-  const bool ok = g_engine.content_type == kContentText ? put_text(data, length) : put_bytes(data, length);
+  const bool ok = engine().content_type == kContentText ? put_text(data, length) : put_bytes(data, length);
   return ok ? 0 : arj_fail(105);
 }
 
 int copy_stored() {
-  EngineState &g = g_engine;
+  EngineState &g = engine();
   unsigned char *block = static_cast<unsigned char *>(alloc_or_fail(kCopyBlock));
   if (!block) return 110;
   // Keep later reads on 4096-byte boundaries of the archive.

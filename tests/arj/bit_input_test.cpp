@@ -11,18 +11,19 @@
 namespace {
 
 using namespace twtest;
-using arj::g_engine;
+using arj::engine;
 
 // Opens `file_bytes` as the archive and starts the bit input at `offset` with
 // a budget of `packed` bytes.
 class BitInputTest : public ::testing::Test {
  protected:
   void start(const Bytes &file_bytes, std::int32_t packed, long offset = 0) {
+    ASSERT_TRUE(arj::engine_start());
     arj::reset_streams();
     path_ = dir_.write("bits.bin", file_bytes);
     ASSERT_EQ(arj::open_archive(path_.c_str()), 0);
     arj::archive_seek(offset);
-    g_engine.packed_remaining = packed;
+    engine().packed_remaining = packed;
     arj::bits_start();
   }
   void TearDown() override { arj::close_archive(); }
@@ -64,7 +65,7 @@ TEST_P(BitBudgetTest, ReadsNoMoreThanThePackedSize) {
     const int expected = i < budget ? 0x11 * (i % 15 + 1) : 0;
     EXPECT_EQ(arj::bits_take(8), expected) << "byte " << i;
   }
-  EXPECT_EQ(g_engine.packed_remaining, 0);
+  EXPECT_EQ(engine().packed_remaining, 0);
   EXPECT_EQ(arj::archive_tell(), 3 + budget);
 }
 
@@ -74,7 +75,7 @@ TEST_F(BitInputTest, TruncatedArchiveYieldsBytesOf255ThenZeros) {
   start({0x01, 0x02}, 5);
   const int expected[] = {0x01, 0x02, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
   for (int e : expected) EXPECT_EQ(arj::bits_take(8), e);
-  EXPECT_EQ(g_engine.packed_remaining, 0);
+  EXPECT_EQ(engine().packed_remaining, 0);
 }
 
 // Random widths across the archive buffer's refills agree with a plain

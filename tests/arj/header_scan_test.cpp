@@ -99,7 +99,7 @@ TEST(HeaderRead, LongNameIsCutAndTheCommentFollowsTheFullName) {
   ASSERT_EQ(seen.entries.size(), 1u);
   EXPECT_EQ(seen.entries[0].stored_name, std::string(511, 'n'));
   EXPECT_EQ(seen.entries[0].name, std::string(255, 'n'));
-  EXPECT_STREQ(arj::g_engine.entry_comment, "the comment");
+  EXPECT_STREQ(arj::engine().entry_comment, "the comment");
 
   const Extraction x = ArchiveOnDisk(archive({Entry{h, kData}})).extract(1);
   EXPECT_EQ(x.result, 0);
@@ -152,7 +152,7 @@ TEST(HeaderRead, StringsStayInsideTheHeader) {
                                                                                  prefixed(kData, end_marker()))));
   ASSERT_EQ(seen.entries.size(), 1u);
   EXPECT_EQ(seen.entries[0].stored_name, unterminated);
-  EXPECT_STREQ(arj::g_engine.entry_comment, "");
+  EXPECT_STREQ(arj::engine().entry_comment, "");
 
   // first_size beyond the header: no name at all.
   basic[0] = 200;

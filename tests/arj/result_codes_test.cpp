@@ -166,10 +166,11 @@ TEST(ResultCodes, OutOfMemoryForEveryMethod) {
   const Bytes data = to_bytes("some data to unpack, some data to unpack");
   const ArchiveOnDisk disk(archive({stored_entry("S", data), make_entry("L", 2, data, lzh_compress(data)),
                                     make_entry("M", 4, data, method4_compress(data))}));
-  arj::g_engine.allocate = no_memory;
+  ASSERT_TRUE(arj::engine_start());
+  arj::engine().allocate = no_memory;
   std::vector<int> results;
   for (int entry = 1; entry <= 3; ++entry) results.push_back(disk.extract(entry).result);
-  arj::g_engine.allocate = nullptr;
+  arj::engine().allocate = nullptr;
   EXPECT_EQ(results, (std::vector<int>{110, 110, 110}));
   EXPECT_EQ(disk.extract(2).result, 0);
 }
