@@ -129,7 +129,7 @@ bool pack_and_list(const Corpus &corpus, int level, const std::string &archive_p
 bool write_file(const std::string &path, const unsigned char *data, std::size_t length) {
   std::FILE *file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
-  const bool written = std::fwrite(data, 1, length, file) == length;
+  const bool written = length == 0 || std::fwrite(data, 1, length, file) == length;
   return std::fclose(file) == 0 && written;
 }
 

@@ -23,7 +23,7 @@ class FileSink : public pack::ByteSink {
 
   bool is_open() const { return file_ != nullptr; }
   bool write(const std::uint8_t *data, std::size_t length) override {
-    return std::fwrite(data, 1, length, file_) == length;
+    return length == 0 || std::fwrite(data, 1, length, file_) == length;
   }
   bool close() {
     const bool ok = std::fclose(file_) == 0;

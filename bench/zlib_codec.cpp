@@ -45,7 +45,9 @@ bool ZlibInflater::decompress(const unsigned char *packed, std::size_t packed_le
   }
   stream_.next_in = const_cast<unsigned char *>(packed);
   stream_.avail_in = static_cast<uInt>(packed_length);
-  stream_.next_out = out;
+  // zlib refuses a null output pointer even when there is no room to fill.
+  unsigned char no_room = 0;
+  stream_.next_out = out_length ? out : &no_room;
   stream_.avail_out = static_cast<uInt>(out_length);
   return inflate(&stream_, Z_FINISH) == Z_STREAM_END && stream_.total_out == out_length;
 }
