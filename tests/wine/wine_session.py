@@ -1,0 +1,84 @@
+"""Running the stub under Wine from a test: one shared prefix, programs started
+and watched, windows looked for with xdotool on the test's X display."""
+import glob
+import os
+import shutil
+import subprocess
+import time
+
+PREFIX_READY = ".tw-prefix-ready"
+
+
+def wine_environment(prefix, **extra):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.update(extra)
+    return env
+
+
+def make_prefix(prefix, timeout):
+    """Makes the Wine prefix once; a later call finds it ready."""
+    if os.path.exists(os.path.join(prefix, PREFIX_READY)):
+        return
+    shutil.rmtree(prefix, ignore_errors=True)
+    env = wine_environment(prefix)
+    subprocess.run(["wineboot", "-i"], env=env, timeout=timeout, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=timeout, check=True)
+    open(os.path.join(prefix, PREFIX_READY), "w").close()
+
+
+def temp_folder(prefix):
+    """The Linux side of the Windows temporary folder of the prefix's user."""
+    found = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Temp"))
+    found = [f for f in found if os.path.basename(os.path.dirname(f)) != "Public"]
+    if not found:
+        raise RuntimeError(f"no temporary folder in the Wine prefix {prefix}")
+    return found[0]
+
+
+def windows_path(path):
+    """Wine's Z: drive is the Linux root."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def find_windows(name, visible_only=True):
+    command = ["xdotool", "search"]
+    if visible_only:
+        command.append("--onlyvisible")
+    command += ["--name", name]
+    result = subprocess.run(command, capture_output=True, text=True, timeout=30)
+    return result.stdout.split()
+
+
+def screenshot(path):
+    subprocess.run(["import", "-window", "root", path], timeout=60,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+class WineProgram:
+    """A Windows program started under Wine; its exit code is Wine's."""
+
+    def __init__(self, prefix, program, args=(), **env):
+        self.process = subprocess.Popen(["wine", program, *args], env=wine_environment(prefix, **env),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise
+
+
+def wait_until(condition, timeout, pause=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(pause)
+    return None
