@@ -14,9 +14,12 @@ struct LevelParams {
   unsigned good_length; // a match this long already: search the next one less
   unsigned max_lazy;    // a match this long is taken without looking ahead
                         // (greedy levels: matches up to this length have all
-                        // their positions entered into the hash chains)
+                        // their positions entered into the hash chains;
+                        // cost-driven parsing: no search inside such a match)
   unsigned nice_length; // stop searching at a match this long
   unsigned max_chain;   // candidates tried per position
+  int optimal_passes;   // method 1: cost-driven parsing with this many passes
+                        // per chunk (0: greedy or lazy as above)
 };
 
 LevelParams level_params(int level);

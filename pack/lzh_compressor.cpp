@@ -6,11 +6,12 @@
 #include "pack/compressor.h"
 #include "pack/lz_parser.h"
 #include "pack/lzh_block.h"
+#include "pack/optimal_parser.h"
 
 namespace pack {
 namespace {
 
-constexpr std::size_t kSegmentTokens = 4096;
+constexpr std::size_t kSegmentTokens = 2048;
 // Three-byte matches further back than this cost more than three literals.
 constexpr unsigned kFarShortMatch = 4096;
 // Farthest reach back: a whole window less one byte.
@@ -65,15 +66,8 @@ class BlockSplitter {
   BlockCodes segment_plan_;
 };
 
-}  // namespace
-
-std::vector<std::uint8_t> compress_lzh(const std::uint8_t *data, std::size_t size, int level,
-                                       const ProgressFn &progress) {
-  std::vector<std::uint8_t> packed;
-  packed.reserve(size / 2 + 64);
-  BitWriter out(packed);
-  LzParser parser(data, size, level_params(level), kMaxBack, kFarShortMatch);
-  BlockSplitter splitter(out);
+template <typename Parser>
+void run_parser(Parser &parser, BlockSplitter &splitter, const ProgressFn &progress) {
   std::vector<LzToken> segment;
   segment.reserve(kSegmentTokens + 1);
   bool more = true;
@@ -82,6 +76,24 @@ std::vector<std::uint8_t> compress_lzh(const std::uint8_t *data, std::size_t siz
     more = parser.parse(segment, kSegmentTokens);
     splitter.add_segment(segment.data(), segment.size());
     if (progress) progress(parser.position());
+  }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> compress_lzh(const std::uint8_t *data, std::size_t size, int level,
+                                       const ProgressFn &progress) {
+  std::vector<std::uint8_t> packed;
+  packed.reserve(size / 2 + 64);
+  BitWriter out(packed);
+  const LevelParams params = level_params(level);
+  BlockSplitter splitter(out);
+  if (params.optimal_passes > 0) {
+    OptimalParser parser(data, size, params, kMaxBack, params.optimal_passes);
+    run_parser(parser, splitter, progress);
+  } else {
+    LzParser parser(data, size, params, kMaxBack, kFarShortMatch);
+    run_parser(parser, splitter, progress);
   }
   splitter.finish();
   out.flush();
