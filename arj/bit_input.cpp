@@ -53,7 +53,7 @@ BitReader bits_refill_slow(BitReader r) {
     refill(fresh);
     return fresh;
   }
-  while (g.bits_held <= 56) {
+  while (g.bits_held < kBitsAfterRefill) {
     g.bit_buffer |= static_cast<std::uint64_t>(next_packed_byte()) << (56 - g.bits_held);
     g.bits_held += 8;
   }

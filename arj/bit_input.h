@@ -45,19 +45,17 @@ BitReader bits_refill_slow(BitReader r);
 
 // Brings the reader up to at least kBitsAfterRefill bits.
 inline void refill(BitReader &r) {
-  if (r.held >= kBitsAfterRefill) return;
   if (r.fast_end - r.next >= 8) {
     std::uint64_t w = 0;
     for (int i = 0; i < 8; ++i) w = (w << 8) | r.next[i];
     // The bits past the whole bytes counted are the same stream bits that the
     // next refill puts there, so OR-ing them in early is harmless.
     r.buf |= w >> r.held;
-    const int bytes = (63 - r.held) >> 3;
-    r.next += bytes;
-    r.held += bytes * 8;
+    r.next += (63 - r.held) >> 3;
+    r.held |= kBitsAfterRefill;  // held + 8 * bytes taken, for held below 64
     return;
   }
-  r = bits_refill_slow(r);
+  if (r.held < kBitsAfterRefill) r = bits_refill_slow(r);
 }
 
 // Starts the bit input for an entry whose packed data the archive stream

@@ -22,6 +22,9 @@ constexpr int kExtractedNameSize = 256;
 constexpr int kEntryNameSize = 512;
 constexpr int kEntryCommentSize = 2048;
 constexpr std::size_t kInputBufferSize = 64 * 1024;
+// A read right after a seek is usually for one header block: no need to fill
+// the whole buffer, which would cost the walk over N entries N whole buffers.
+constexpr std::size_t kInputReadAfterSeek = 4096;
 
 // The archive stream: a C stream in binary mode read through a buffer of our
 // own, so that neither the header scan nor the bit input costs a call per byte.
@@ -31,6 +34,7 @@ struct ArchiveInput {
   long long buffer_offset;  // file offset of buffer[0]
   std::size_t pos;          // next byte in buffer
   std::size_t end;          // bytes valid in buffer
+  bool after_seek;          // the next read follows a seek: keep it short
   unsigned char buffer[kInputBufferSize];
 };
 

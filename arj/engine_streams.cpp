@@ -40,6 +40,7 @@ int open_archive(const char *path) {
   in.buffer_offset = 0;
   in.pos = 0;
   in.end = 0;
+  in.after_seek = false;
   engine().archive_open = true;
   return 0;
 }
@@ -82,6 +83,7 @@ void archive_seek(long long offset) {
   in.buffer_offset = offset;
   in.pos = 0;
   in.end = 0;
+  in.after_seek = true;
 }
 
 static bool refill_buffer() {
@@ -89,7 +91,8 @@ static bool refill_buffer() {
   if (!engine().archive_open) return false;
   in.buffer_offset += static_cast<long long>(in.end);
   in.pos = 0;
-  in.end = std::fread(in.buffer, 1, sizeof in.buffer, in.file);
+  in.end = std::fread(in.buffer, 1, in.after_seek ? kInputReadAfterSeek : sizeof in.buffer, in.file);
+  in.after_seek = false;
   return in.end > 0;
 }
 

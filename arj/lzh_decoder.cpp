@@ -88,34 +88,40 @@ int read_lit_len_lengths(BitReader &r) {
                             kLitLenTableSize);
 }
 
-int read_block_header(BitReader &r) {
+// Takes and returns the reader by value so that the caller's copy can stay in
+// registers through its loop.
+BitReader read_block_header(BitReader r, int &rc) {
   refill(r);
   const std::uint32_t size = r.take(16);
   // The counter is 16 bits wide and counts down after its test: 0 means 65536.
   engine().block_symbols_left = size == 0 ? 0x10000u : size;
-  int rc = read_short_lengths(r, kCodeLenSymbols, true);
+  rc = read_short_lengths(r, kCodeLenSymbols, true);
   if (rc == 0) rc = read_lit_len_lengths(r);
   if (rc == 0) rc = read_short_lengths(r, kDistanceSymbols, false);
-  return rc;
+  return r;
 }
 
-int decode(OutputWindow &w, BitReader &r) {
+BitReader decode(OutputWindow &w, BitReader r, int &result) {
   EngineState &g = engine();
   const std::uint32_t *lit_len_table = g.lit_len_table;
   const std::uint32_t *short_table = g.short_table;
   long long remaining = g.original_size;
   std::uint32_t symbols_left = 0;
   unsigned char *out = w.base + w.pos;
+  unsigned char *const flush_at = w.base + kWindowHistory + kWindowRoom;
   int rc = 0;
   while (remaining > 0) {
     if (symbols_left == 0) {
-      w.pos = static_cast<std::size_t>(out - w.base);
-      rc = read_block_header(r);
-      if (rc != 0) return arj_fail(rc);
+      r = read_block_header(r, rc);
+      if (rc != 0) {
+        result = arj_fail(rc);
+        return r;
+      }
       symbols_left = g.block_symbols_left;
     }
     --symbols_left;
-    refill(r);
+    // One symbol with its distance code and extra bits takes at most 16 + 16 + 15 bits.
+    if (r.held < 47) refill(r);
     std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
     r.consume(table_length(e));
     const std::uint32_t symbol = table_symbol(e);
@@ -123,30 +129,43 @@ int decode(OutputWindow &w, BitReader &r) {
       *out++ = static_cast<unsigned char>(symbol);
       --remaining;
     } else {
-      if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) return arj_fail(102);
+      if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) {
+        result = arj_fail(102);
+        return r;
+      }
       const std::uint32_t length = symbol - 253;
       e = table_lookup(short_table, kShortTableBits, r.buf);
       r.consume(table_length(e));
       const std::uint32_t s = table_symbol(e);
-      if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) return arj_fail(102);
+      if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) {
+        result = arj_fail(102);
+        return r;
+      }
       std::uint32_t distance = 0;
       if (s != 0) distance = (1u << (s - 1)) + r.take(static_cast<int>(s - 1));
       // Distances that reach before the window's start are stream damage.
-      if (distance >= kMaxBackReference) return arj_fail(102);
+      if (distance >= kMaxBackReference) {
+        result = arj_fail(102);
+        return r;
+      }
       copy_match(out, distance + 1, length);
       out += length;
       remaining -= length;
     }
-    if (static_cast<std::size_t>(out - w.base) >= kWindowHistory + kWindowRoom) {
+    if (out >= flush_at) {
       w.pos = static_cast<std::size_t>(out - w.base);
       rc = window_flush(w);
-      if (rc != 0) return rc;
+      if (rc != 0) {
+        result = rc;
+        return r;
+      }
       out = w.base + w.pos;
     }
   }
   w.pos = static_cast<std::size_t>(out - w.base);
   g.block_symbols_left = symbols_left;
-  return window_finish(w);
+  result = window_finish(w);
+  return r;
 }
 
 }  // namespace
@@ -157,8 +176,7 @@ int expand_lzh() {
   if (rc != 0) return rc;
   engine().block_symbols_left = 0;
   bits_start();
-  BitReader r = bits_load();
-  rc = decode(w, r);
+  const BitReader r = decode(w, bits_load(), rc);
   bits_store(r);
   window_close(w);
   return rc;
