@@ -39,6 +39,19 @@ struct BitReader {
   }
 };
 
+// The 8 bytes at p as a big-endian number: the first byte in the top bits.
+inline std::uint64_t load_be64(const unsigned char *p) {
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return __builtin_bswap64(w);
+#else
+  std::uint64_t w = 0;
+  for (int i = 0; i < 8; ++i) w = (w << 8) | p[i];
+  return w;
+#endif
+}
+
 BitReader bits_load();
 void bits_store(const BitReader &r);
 BitReader bits_refill_slow(BitReader r);
@@ -46,11 +59,9 @@ BitReader bits_refill_slow(BitReader r);
 // Brings the reader up to at least kBitsAfterRefill bits.
 inline void refill(BitReader &r) {
   if (r.fast_end - r.next >= 8) {
-    std::uint64_t w = 0;
-    for (int i = 0; i < 8; ++i) w = (w << 8) | r.next[i];
     // The bits past the whole bytes counted are the same stream bits that the
     // next refill puts there, so OR-ing them in early is harmless.
-    r.buf |= w >> r.held;
+    r.buf |= load_be64(r.next) >> r.held;
     r.next += (63 - r.held) >> 3;
     r.held |= kBitsAfterRefill;  // held + 8 * bytes taken, for held below 64
     return;

@@ -101,6 +101,23 @@ BitReader read_block_header(BitReader r, int &rc) {
   return r;
 }
 
+// Distance symbol s stands for 2^(s-1) plus s - 1 further bits (0 for s = 0).
+struct DistanceClass {
+  std::uint32_t base[kDistanceSymbols];
+  int extra[kDistanceSymbols];
+};
+
+constexpr DistanceClass make_distance_classes() {
+  DistanceClass d{};
+  for (int s = 1; s < kDistanceSymbols; ++s) {
+    d.base[s] = 1u << (s - 1);
+    d.extra[s] = s - 1;
+  }
+  return d;
+}
+
+constexpr DistanceClass kDistanceClasses = make_distance_classes();
+
 BitReader decode(OutputWindow &w, BitReader r, int &result) {
   EngineState &g = engine();
   const std::uint32_t *lit_len_table = g.lit_len_table;
@@ -119,30 +136,39 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
       }
       symbols_left = g.block_symbols_left;
     }
-    --symbols_left;
-    // One symbol with its distance code and extra bits takes at most 16 + 16 + 15 bits.
-    if (r.held < 47) refill(r);
-    std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
-    r.consume(table_length(e));
-    const std::uint32_t symbol = table_symbol(e);
-    if (symbol < 256) {
-      *out++ = static_cast<unsigned char>(symbol);
-      --remaining;
-    } else {
+    // The inner loop runs until the block ends, the entry is complete or the
+    // window needs writing out, so each symbol costs one test for all three.
+    unsigned char *const start = out;
+    unsigned char *const stop = remaining < flush_at - out ? out + remaining : flush_at;
+    do {
+      --symbols_left;
+      // One symbol with its distance code and extra bits takes at most 16 + 16 + 15 bits.
+      if (r.held < 47) refill(r);
+      std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+      r.consume(table_length(e));
+      const std::uint32_t symbol = table_symbol(e);
+      if (symbol < 256) {
+        *out++ = static_cast<unsigned char>(symbol);
+        continue;
+      }
       if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) {
         result = arj_fail(102);
         return r;
       }
       const std::uint32_t length = symbol - 253;
       e = table_lookup(short_table, kShortTableBits, r.buf);
-      r.consume(table_length(e));
       const std::uint32_t s = table_symbol(e);
       if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) {
         result = arj_fail(102);
         return r;
       }
-      std::uint32_t distance = 0;
-      if (s != 0) distance = (1u << (s - 1)) + r.take(static_cast<int>(s - 1));
+      // The code and its extra bits are used up in one step; shifting by one
+      // first keeps a width of 0 defined.
+      const int code_length = table_length(e);
+      const int extra = kDistanceClasses.extra[s];
+      const std::uint32_t distance =
+          kDistanceClasses.base[s] + static_cast<std::uint32_t>(((r.buf << code_length) >> 1) >> (63 - extra));
+      r.consume(code_length + extra);
       // Distances that reach before the window's start are stream damage.
       if (distance >= kMaxBackReference) {
         result = arj_fail(102);
@@ -150,8 +176,8 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
       }
       copy_match(out, distance + 1, length);
       out += length;
-      remaining -= length;
-    }
+    } while (out < stop && symbols_left != 0);
+    remaining -= out - start;
     if (out >= flush_at) {
       w.pos = static_cast<std::size_t>(out - w.base);
       rc = window_flush(w);
