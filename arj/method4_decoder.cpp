@@ -31,18 +31,23 @@ constexpr int kDistanceStop = 4;  // further widths 9 to 13
 constexpr RunTable kLengthRuns = make_run_table(kLengthStop);
 constexpr RunTable kDistanceRuns = make_run_table(kDistanceStop);
 
-int decode(OutputWindow &w, BitReader &r) {
+BitReader decode(OutputWindow &w, BitReader r, int &result) {
   long long remaining = engine().original_size;
   unsigned char *out = w.base + w.pos;
+  unsigned char *const flush_at = w.base + kWindowHistory + kWindowRoom;
   while (remaining > 0) {
-    // A token takes at most 7 + 7 + 4 + 13 bits.
-    refill(r);
-    const int n = kLengthRuns.ones[r.peek(kLengthStop)];
-    if (n == 0) {
-      r.consume(1);
-      *out++ = static_cast<unsigned char>(r.take(8));
-      --remaining;
-    } else {
+    // Run until the entry is complete or the window needs writing out.
+    unsigned char *const start = out;
+    unsigned char *const stop = remaining < flush_at - out ? out + remaining : flush_at;
+    do {
+      // A token takes at most 7 + 7 + 4 + 13 bits.
+      if (r.held < 31) refill(r);
+      const int n = kLengthRuns.ones[r.peek(kLengthStop)];
+      if (n == 0) {
+        *out++ = static_cast<unsigned char>(r.buf >> 55);  // the 8 bits after the 0 bit
+        r.consume(9);
+        continue;
+      }
       r.consume(n < kLengthStop ? n + 1 : kLengthStop);
       const std::uint32_t value = (1u << n) - 1u + r.take(n);
       const std::uint32_t length = value + 2;
@@ -51,17 +56,21 @@ int decode(OutputWindow &w, BitReader &r) {
       const std::uint32_t distance = (((1u << m) - 1u) << kDistanceFirst) + r.take(kDistanceFirst + m);
       copy_match(out, distance + 1, length);
       out += length;
-      remaining -= length;
-    }
-    if (static_cast<std::size_t>(out - w.base) >= kWindowHistory + kWindowRoom) {
+    } while (out < stop);
+    remaining -= out - start;
+    if (out >= flush_at) {
       w.pos = static_cast<std::size_t>(out - w.base);
       const int rc = window_flush(w);
-      if (rc != 0) return rc;
+      if (rc != 0) {
+        result = rc;
+        return r;
+      }
       out = w.base + w.pos;
     }
   }
   w.pos = static_cast<std::size_t>(out - w.base);
-  return window_finish(w);
+  result = window_finish(w);
+  return r;
 }
 
 }  // namespace
@@ -71,8 +80,7 @@ int expand_method4() {
   int rc = window_open(w);
   if (rc != 0) return rc;
   bits_start();
-  BitReader r = bits_load();
-  rc = decode(w, r);
+  const BitReader r = decode(w, bits_load(), rc);
   bits_store(r);
   window_close(w);
   return rc;

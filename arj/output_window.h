@@ -15,7 +15,7 @@
 namespace arj {
 
 constexpr std::size_t kWindowHistory = static_cast<std::size_t>(kWindowSize);
-constexpr std::size_t kWindowRoom = 3 * kWindowHistory;
+constexpr std::size_t kWindowRoom = 6 * kWindowHistory;
 constexpr std::size_t kWindowSlack = kMaxMatch + 16;
 constexpr std::size_t kWindowBytes = kWindowHistory + kWindowRoom + kWindowSlack;
 // Largest distance back (1-based) that stays inside the window.
