@@ -54,6 +54,7 @@ void OptimalParser::find_matches(std::size_t begin, std::size_t end) {
   const std::size_t n = end - begin;
   match_start_.resize(n + 1);
   matches_.clear();
+  matches_.reserve(n * 2);
   std::size_t skip_until = begin;
   // The longest match at the previous position goes on one byte shorter here.
   unsigned carried_length = 0;
