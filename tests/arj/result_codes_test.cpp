@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "arj/engine_state.h"
@@ -44,13 +45,25 @@ struct ResultCase {
 
 class ResultCodes : public ::testing::TestWithParam<ResultCase> {};
 
+// Every way out closes what the operation opened, exactly once.
+std::size_t open_descriptors() {
+  std::size_t n = 0;
+  for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    (void)entry;
+    ++n;
+  }
+  return n;
+}
+
 TEST_P(ResultCodes, CountAndExtract) {
   const ResultCase &c = GetParam();
   const ArchiveOnDisk disk(c.archive());
+  const std::size_t descriptors = open_descriptors();
   EXPECT_EQ(disk.count(), c.count);
   const Extraction x = disk.extract(c.entry);
   EXPECT_EQ(x.result, c.extract);
   EXPECT_EQ(x.written, c.output_written);
+  EXPECT_EQ(open_descriptors(), descriptors);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,7 +157,9 @@ TEST(ResultCodes, MissingArchive) {
 
 TEST(ResultCodes, OutputCannotBeOpenedThenTheNextCallWorks) {
   const ArchiveOnDisk disk(archive({plain_entry()}));
+  const std::size_t descriptors = open_descriptors();
   EXPECT_EQ(extract_to(disk.path(), 1, disk.dir().file("no/such/folder/OUT")).result, 103);
+  EXPECT_EQ(open_descriptors(), descriptors);  // the archive was closed by the walk
   EXPECT_EQ(disk.extract(1).result, 0);
 }
 
