@@ -61,10 +61,12 @@ class EntryVisitor {
 };
 
 // Walks the archive in `path` whose search for the first header block starts
-// at `start_offset`. Returns 0 when the end marker was reached (or the visitor
-// stopped), otherwise the code that ended the walk: 103, 111, 100 or 104
-// before the first entry; 101, 104 or 109 for a damaged entry header after
-// `*entries_seen` good ones (may be null).
+// at `start_offset` (and looks no further than 500000 bytes past it). Returns 0
+// when the end marker was reached (or the visitor stopped), otherwise the code
+// that ended the walk: 103, 111, 100 or 104 before the first entry; 101, 104
+// or 109 for a damaged entry header after `*entries_seen` good ones (may be
+// null); 104 when an extracted entry's data ends with the file (after its
+// on_entry_done); 110 when the engine has no memory for its state.
 int walk_archive(const char *path, long start_offset, EntryVisitor &visitor, int *entries_seen);
 
 }  // namespace arj
