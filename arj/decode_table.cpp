@@ -3,7 +3,7 @@
 namespace arj {
 
 void fill_single_symbol(std::uint32_t symbol, int n, int primary_bits, std::uint32_t *table) {
-  const std::uint32_t entry = symbol < static_cast<std::uint32_t>(n) ? symbol : kUnusableEntry;
+  const std::uint32_t entry = table_entry(symbol < static_cast<std::uint32_t>(n) ? symbol : kUnusableSymbol, 0);
   const std::uint32_t size = 1u << primary_bits;
   for (std::uint32_t i = 0; i < size; ++i) table[i] = entry;
 }
@@ -13,7 +13,7 @@ int build_decode_table(int n, const std::uint8_t *lengths, int primary_bits, std
   std::uint32_t count[17] = {};
   for (int s = 0; s < n; ++s) ++count[lengths[s]];
   if (count[0] == static_cast<std::uint32_t>(n)) {
-    fill_single_symbol(kUnusableEntry, n, primary_bits, table);
+    fill_single_symbol(kUnusableSymbol, n, primary_bits, table);
     return 0;
   }
   // The lengths must fill the 16-bit code space exactly; summed without
@@ -39,7 +39,7 @@ int build_decode_table(int n, const std::uint8_t *lengths, int primary_bits, std
     if (len == 0) continue;
     const std::uint32_t c = next_code[len];
     next_code[len] += 1u << (16 - len);
-    const std::uint32_t entry = static_cast<std::uint32_t>(s) | (static_cast<std::uint32_t>(len) << 16);
+    const std::uint32_t entry = table_entry(static_cast<std::uint32_t>(s), len);
     const std::uint32_t index = c >> sub_bits;
     if (len <= primary_bits) {
       const std::uint32_t span = 1u << (primary_bits - len);
@@ -49,10 +49,10 @@ int build_decode_table(int n, const std::uint8_t *lengths, int primary_bits, std
     if (table[index] == 0) {
       const std::size_t sub_size = std::size_t{1} << sub_bits;
       if (next_sub + sub_size > table_size) return 102;
-      table[index] = kLinkFlag | static_cast<std::uint32_t>(next_sub);
+      table[index] = kLinkFlag | (static_cast<std::uint32_t>(next_sub) << 16);
       next_sub += sub_size;
     }
-    const std::uint32_t sub = table[index] & 0xFFFFu;
+    const std::uint32_t sub = table[index] >> 16;
     const std::uint32_t low = c & ((1u << sub_bits) - 1u);
     const std::uint32_t span = 1u << (16 - len);
     for (std::uint32_t i = 0; i < span; ++i) table[sub + low + i] = entry;

@@ -138,17 +138,23 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
     }
     // The inner loop runs until the block ends, the entry is complete or the
     // window needs writing out, so each symbol costs one test for all three.
+    // The next symbol's table entry is fetched before the current one's bytes
+    // are stored, so that the lookup overlaps the copy.
     unsigned char *const start = out;
     unsigned char *const stop = remaining < flush_at - out ? out + remaining : flush_at;
-    do {
+    // One symbol with its distance code and extra bits takes at most 16 + 16 + 15 bits.
+    constexpr int kSymbolBits = 47;
+    if (r.held < kSymbolBits) refill(r);
+    std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+    for (;;) {
       --symbols_left;
-      // One symbol with its distance code and extra bits takes at most 16 + 16 + 15 bits.
-      if (r.held < 47) refill(r);
-      std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
       r.consume(table_length(e));
       const std::uint32_t symbol = table_symbol(e);
       if (symbol < 256) {
         *out++ = static_cast<unsigned char>(symbol);
+        if (r.held < kSymbolBits) refill(r);
+        e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+        if (out >= stop || symbols_left == 0) break;
         continue;
       }
       if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) {
@@ -156,15 +162,15 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
         return r;
       }
       const std::uint32_t length = symbol - 253;
-      e = table_lookup(short_table, kShortTableBits, r.buf);
-      const std::uint32_t s = table_symbol(e);
+      const std::uint32_t d = table_lookup(short_table, kShortTableBits, r.buf);
+      const std::uint32_t s = table_symbol(d);
       if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) {
         result = arj_fail(102);
         return r;
       }
       // The code and its extra bits are used up in one step; shifting by one
       // first keeps a width of 0 defined.
-      const int code_length = table_length(e);
+      const int code_length = table_length(d);
       const int extra = kDistanceClasses.extra[s];
       const std::uint32_t distance =
           kDistanceClasses.base[s] + static_cast<std::uint32_t>(((r.buf << code_length) >> 1) >> (63 - extra));
@@ -174,9 +180,12 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
         result = arj_fail(102);
         return r;
       }
+      if (r.held < kSymbolBits) refill(r);
+      e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
       copy_match(out, distance + 1, length);
       out += length;
-    } while (out < stop && symbols_left != 0);
+      if (out >= stop || symbols_left == 0) break;
+    }
     remaining -= out - start;
     if (out >= flush_at) {
       w.pos = static_cast<std::size_t>(out - w.base);
