@@ -8,11 +8,11 @@ LevelParams level_params(int level) {
       {false, 4, 5, 16, 8, 0},         // 2
       {true, 4, 8, 16, 16, 0},         // 3
       {true, 8, 32, 64, 64, 0},        // 4
-      {true, 8, 64, 128, 96, 1},       // 5
-      {true, 8, 96, 128, 160, 1},      // 6
-      {true, 16, 128, 192, 256, 2},    // 7
-      {true, 32, 192, 256, 512, 2},    // 8
-      {true, 32, 256, 256, 2048, 3},   // 9
+      {true, 4, 64, 128, 256, 1},      // 5
+      {true, 8, 96, 192, 384, 1},      // 6
+      {true, 16, 128, 256, 512, 2},    // 7
+      {true, 32, 192, 256, 1024, 2},   // 8
+      {true, 32, 256, 256, 4096, 2},   // 9
   };
   if (level < kMinLevel) level = kMinLevel;
   if (level > kMaxLevel) level = kMaxLevel;
