@@ -114,6 +114,36 @@ TEST(RoundTripTest, LiteralOnlyInputBeyondOneBlockStillPacks) {
   EXPECT_EQ(x.data, input);
 }
 
+// The stored fallback hides the compressors' output for small and random
+// inputs; here it goes to the engine as it is. Covers the one-symbol forms
+// (one byte: a single literal; 0..255: every length 8, so the code-length
+// code has a single symbol) and blocks of literals only.
+TEST(RoundTripTest, CompressorOutputDecodesWhereStoringWouldWin) {
+  Bytes every_byte(256);
+  for (int i = 0; i < 256; ++i) every_byte[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+  const Bytes inputs[] = {Bytes{0x42}, Bytes{1, 2}, every_byte, packtest::make_data(Kind::kRandom, 70000, 4),
+                          packtest::make_data(Kind::kOneByteRepeated, 3, 0)};
+  twtest::TempDir dir;
+  for (const Bytes &input : inputs) {
+    for (const int method : {1, 4}) {
+      pack::PackedData packed;
+      packed.method = method;
+      packed.bytes = method == 1 ? pack::compress_lzh(input.data(), input.size(), 5)
+                                 : pack::compress_method4(input.data(), input.size(), 5);
+      packed.crc = arj::crc32_of(input.data(), input.size());
+      pack::MemorySink sink;
+      pack::ArchiveWriter writer(sink, "T.ARJ", 0);
+      ASSERT_TRUE(writer.add_packed("X", packed, input.size(), 0));
+      ASSERT_TRUE(writer.finish());
+      const std::string archive = dir.write("T.ARJ", sink.bytes);
+      char name[256] = {};
+      ASSERT_EQ(arj_extract_entry(archive.c_str(), 1, dir.file("OUT").c_str(), name), 0)
+          << "method " << method << ", size " << input.size();
+      EXPECT_EQ(twtest::read_file(dir.file("OUT")), input) << "method " << method << ", size " << input.size();
+    }
+  }
+}
+
 TEST(RoundTripTest, PackingThatDoesNotPayIsStored) {
   const Bytes random = packtest::make_data(Kind::kRandom, 5000, 9);
   for (const int method : {1, 4}) {

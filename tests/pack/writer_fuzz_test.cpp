@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "arj/arj_engine.h"
+#include "arj/crc32.h"
+#include "pack/compressor.h"
 #include "pack/archive_writer.h"
 #include "tests/support/arj_fixtures.h"
 
@@ -56,9 +58,15 @@ TEST(WriterFuzzTest, EngineGivesBackEveryRandomInput) {
     const Bytes input = random_input(rng);
     const int method = rng() % 2 ? 1 : 4;
     const int level = 1 + static_cast<int>(rng() % 9);
+    // The compressor's own output, even where storing would be smaller.
+    pack::PackedData packed;
+    packed.method = method;
+    packed.bytes = method == 1 ? pack::compress_lzh(input.data(), input.size(), level)
+                               : pack::compress_method4(input.data(), input.size(), level);
+    packed.crc = arj::crc32_of(input.data(), input.size());
     pack::MemorySink sink;
     pack::ArchiveWriter writer(sink, "F.ARJ", 0);
-    ASSERT_TRUE(writer.add("F", input.data(), input.size(), 0, method, level));
+    ASSERT_TRUE(writer.add_packed("F", packed, input.size(), 0));
     ASSERT_TRUE(writer.finish());
     const std::string archive = dir.write("F.ARJ", sink.bytes);
     const std::string out = dir.file("OUT");
