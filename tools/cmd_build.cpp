@@ -63,13 +63,24 @@ bool report_payload(const std::string &path, const pack::PayloadReport &report) 
   return report.errors.empty();
 }
 
-bool payload_from_folder(const std::string &folder, std::vector<std::uint8_t> &archive) {
+bool payload_from_folder(const std::string &folder, const std::string &output, std::vector<std::uint8_t> &archive) {
   std::vector<pack::InputFile> files;
   std::string failed_path;
   std::string error;
   if (!pack::collect_input_files({folder}, files, failed_path, error)) {
     print_error(failed_path, error);
     return false;
+  }
+  // An earlier installer written into the payload folder is not packed into the next.
+  struct stat out_st {};
+  if (::stat(output.c_str(), &out_st) == 0) {
+    std::vector<pack::InputFile> kept;
+    for (const pack::InputFile &f : files) {
+      struct stat st {};
+      if (::stat(f.path.c_str(), &st) == 0 && st.st_dev == out_st.st_dev && st.st_ino == out_st.st_ino) continue;
+      kept.push_back(f);
+    }
+    files.swap(kept);
   }
   std::vector<std::string> names;
   for (const pack::InputFile &f : files) names.push_back(f.name);
@@ -159,7 +170,7 @@ int cmd_build(int argc, char **argv) {
     return kExitFailed;
   }
   std::vector<std::uint8_t> archive;
-  const bool have_payload = S_ISDIR(st.st_mode) ? payload_from_folder(payload, archive)
+  const bool have_payload = S_ISDIR(st.st_mode) ? payload_from_folder(payload, output, archive)
                                                 : payload_from_archive(payload, archive);
   if (!have_payload) return kExitFailed;
 

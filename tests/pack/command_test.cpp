@@ -127,6 +127,23 @@ TEST_F(BuildTest, FromAnArchiveMadeByArchive) {
   EXPECT_EQ(pack::decode_descriptor(&installer[32]).archive_size, archive_bytes.size());
 }
 
+TEST_F(BuildTest, AnEarlierInstallerInThePayloadIsNotPackedAgain) {
+  add_payload("inst.exe", twtest::to_bytes("setup"));
+  const std::string inside = dir_.file("payload/SETUP.EXE");
+  for (int round = 0; round < 2; ++round) {
+    const CommandRun r = run(twpack::cmd_build, {"--stub", stub_, "-o", inside, payload()});
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+  const Bytes installer = twtest::read_file(inside);
+  const Bytes archive(installer.begin() + 200, installer.end());
+  std::vector<pack::IndexedEntry> entries;
+  std::size_t length = 0;
+  std::string error;
+  ASSERT_TRUE(pack::index_archive(archive.data(), archive.size(), entries, length, error)) << error;
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "inst.exe");
+}
+
 TEST_F(BuildTest, MissingSetupProgramIsOnlyAWarning) {
   add_payload("DATA.BIN", twtest::to_bytes("data"));
   const CommandRun r = build({payload()});
