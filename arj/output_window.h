@@ -44,9 +44,15 @@ int window_finish(OutputWindow &w);
 inline void copy_match(unsigned char *out, std::uint32_t distance, std::uint32_t length) {
   const unsigned char *src = out - distance;
   unsigned char *const end = out + length;
-  if (distance >= 8) {
-    // Whole 8-byte steps; the last may write up to 7 bytes past the end,
+  if (distance >= 16) {
+    // Whole 16-byte steps; the last may write up to 15 bytes past the end,
     // into room that is not yet output.
+    do {
+      std::memcpy(out, src, 16);
+      out += 16;
+      src += 16;
+    } while (out < end);
+  } else if (distance >= 8) {
     do {
       std::memcpy(out, src, 8);
       out += 8;
