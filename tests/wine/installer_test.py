@@ -43,6 +43,9 @@ class InstallerTest(unittest.TestCase):
         self.clear_temp()
         self.report = os.path.join(self.work, "report.txt")
 
+    def tearDown(self):
+        ws.end_session(self.prefix)
+
     def clear_temp(self):
         for name in os.listdir(self.temp):
             if name.upper().startswith("TW"):

@@ -28,6 +28,13 @@ def make_prefix(prefix, timeout):
     open(os.path.join(prefix, PREFIX_READY), "w").close()
 
 
+def end_session(prefix):
+    """Ends every program of the prefix: the next test may have another X display."""
+    env = wine_environment(prefix)
+    subprocess.run(["wineserver", "-k"], env=env, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def temp_folder(prefix):
     """The Linux side of the Windows temporary folder of the prefix's user."""
     found = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Temp"))
