@@ -1,7 +1,7 @@
 // Side-by-side measurements of our writer and engine against zlib and
 // libdeflate on one corpus, printed as ratios. Usage:
 //   tw_bench --corpus DIR --work DIR [--out FILE] [--rounds N] [--pack-rounds N]
-//            [--files N] [--only size,pack,unpack]
+//            [--files N] [--only size,pack,unpack] [--note TEXT]
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,6 +27,7 @@ struct Options {
   std::string corpus_folder;
   std::string work_folder;
   std::string results_path;
+  std::string note;  // printed first: which tree and when, for comparing runs
   int rounds = 5;
   int pack_rounds = 3;
   std::size_t file_limit = 0;
@@ -36,7 +37,7 @@ struct Options {
 void usage() {
   std::fprintf(stderr,
                "usage: tw_bench --corpus DIR --work DIR [--out FILE] [--rounds N] [--pack-rounds N]\n"
-               "                [--files N] [--only size,pack,unpack]\n");
+               "                [--files N] [--only size,pack,unpack] [--note TEXT]\n");
 }
 
 bool parse_count(const char *text, long low, long &value) {
@@ -58,6 +59,8 @@ bool parse_options(int argc, char **argv, Options &options) {
       options.corpus_folder = value;
     } else if (arg == "--work") {
       options.work_folder = value;
+    } else if (arg == "--note") {
+      options.note = value;
     } else if (arg == "--out") {
       options.results_path = value;
     } else if (arg == "--rounds" && parse_count(value, 1, number)) {
@@ -145,6 +148,7 @@ class Benchmark {
     if (ec) return fail("cannot make work folder '" + options_.work_folder + "': " + ec.message());
     default_archive_ = options_.work_folder + "/default.arj";
 
+    if (!options_.note.empty()) report_.line(options_.note);
     report_.line("Corpus: " + std::to_string(corpus_.files.size()) + " files, " +
                  std::to_string(corpus_.total_bytes()) + " bytes. Every file is packed on its own by every packer.");
     if (writer_available()) {

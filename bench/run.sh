@@ -25,4 +25,5 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/tw_bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p bench/out
-build/bench/bench/tw_bench --corpus bench/corpus --work "$work" --out bench/out/results.txt "$@"
+note="Run $(date -u '+%Y-%m-%d %H:%M UTC') on $(git describe --always --dirty 2>/dev/null || echo 'an unknown tree')"
+build/bench/bench/tw_bench --note "$note" --corpus bench/corpus --work "$work" --out bench/out/results.txt "$@"
