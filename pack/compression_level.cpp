@@ -8,11 +8,13 @@ LevelParams level_params(int level) {
       {false, 4, 5, 16, 8, 0},         // 2
       {true, 4, 8, 16, 16, 0},         // 3
       {true, 8, 32, 64, 64, 0},        // 4
-      {true, 4, 64, 128, 256, 1},      // 5
-      {true, 8, 96, 192, 384, 1},      // 6
-      {true, 16, 128, 256, 512, 2},    // 7
-      {true, 32, 192, 256, 1024, 2},   // 8
-      {true, 32, 256, 256, 4096, 2},   // 9
+      // Cost-driven levels: max_chain is the depth of the binary-tree
+      // search; a good_length above the longest match never cuts it short.
+      {true, 257, 48, 128, 12, 1},     // 5
+      {true, 257, 64, 128, 24, 1},     // 6
+      {true, 257, 96, 192, 48, 2},     // 7
+      {true, 257, 128, 256, 96, 2},    // 8
+      {true, 257, 256, 256, 256, 2},   // 9
   };
   if (level < kMinLevel) level = kMinLevel;
   if (level > kMaxLevel) level = kMaxLevel;

@@ -44,11 +44,66 @@ OptimalParser::OptimalParser(const std::uint8_t *data, std::size_t size, const L
     : data_(data),
       size_(size),
       params_(params),
-      max_back_(std::min(max_back, kChainSize - 1)),
+      max_back_(std::min(max_back, kTreeSize - 1)),
       passes_(std::max(passes, 1)),
       head3_(std::size_t{1} << kHash3Bits, -1),
       head_(std::size_t{1} << kHashBits, -1),
-      chain_(kChainSize, -1) {}
+      child_(2 * std::size_t{kTreeSize}, -1) {}
+
+unsigned OptimalParser::tree_search(std::size_t pos, std::int32_t node, std::int64_t lowest, unsigned record_limit,
+                                    unsigned depth, unsigned best) {
+  // The tree is ordered by the bytes that follow each position, compared up
+  // to the longest match the input allows; the search both finds the matches
+  // and re-roots the tree at `pos`.
+  const unsigned max_length = static_cast<unsigned>(std::min<std::size_t>(arj::kMaxMatch, size_ - pos));
+  // A node that matches `pos` this far is replaced by it, so the tree is
+  // ordered only up to this length; the same length everywhere keeps the
+  // skipped comparisons below sound.
+  const unsigned stop_length = std::min(std::max(params_.nice_length, arj::kMinMatch + 1u), max_length);
+  // Near the end of the input the stop length shrinks and that ordering no
+  // longer holds: matches found there are measured from their first byte.
+  const bool measure_whole = stop_length < params_.nice_length;
+  std::int32_t *pending_lt = &child_[2 * (pos & (kTreeSize - 1))];
+  std::int32_t *pending_gt = pending_lt + 1;
+  const std::uint8_t *here = data_ + pos;
+  unsigned lt_length = 0;
+  unsigned gt_length = 0;
+  unsigned length = 0;
+  while (node >= 0 && node >= lowest && depth-- > 0) {
+    const std::uint8_t *there = data_ + node;
+    std::int32_t *node_children = &child_[2 * (static_cast<std::size_t>(node) & (kTreeSize - 1))];
+    if (there[length] == here[length]) {
+      length = length + 1 + common_length(there + length + 1, here + length + 1, max_length - length - 1);
+      if (measure_whole) length = common_length(there, here, max_length);
+      const unsigned recorded = std::min(length, record_limit);
+      if (recorded > best) {
+        best = recorded;
+        matches_.push_back((recorded << 16) | static_cast<std::uint32_t>(pos - static_cast<std::size_t>(node)));
+      }
+      if (length >= stop_length) {
+        *pending_lt = node_children[0];
+        *pending_gt = node_children[1];
+        return best;
+      }
+    }
+    if (there[length] < here[length]) {
+      *pending_lt = node;
+      pending_lt = &node_children[1];
+      node = *pending_lt;
+      lt_length = length;
+      length = std::min(length, gt_length);
+    } else {
+      *pending_gt = node;
+      pending_gt = &node_children[0];
+      node = *pending_gt;
+      gt_length = length;
+      length = std::min(length, lt_length);
+    }
+  }
+  *pending_lt = -1;
+  *pending_gt = -1;
+  return best;
+}
 
 void OptimalParser::find_matches(std::size_t begin, std::size_t end) {
   const std::size_t n = end - begin;
@@ -67,19 +122,24 @@ void OptimalParser::find_matches(std::size_t begin, std::size_t end) {
     const std::uint32_t h3 = hash3_at(pos);
     const std::int32_t candidate3 = head3_[h3];
     head3_[h3] = static_cast<std::int32_t>(pos);
+    const std::int64_t lowest = static_cast<std::int64_t>(pos) - max_back_;
     std::int32_t candidate = -1;
     if (pos + 4 <= size_) {
       const std::uint32_t h = hash4_at(pos);
       candidate = head_[h];
-      chain_[pos & (kChainSize - 1)] = candidate;
       head_[h] = static_cast<std::int32_t>(pos);
     }
-    if (pos < skip_until) continue;
+    if (pos < skip_until) {
+      // Still threaded into the tree, so later positions can find it.
+      if (pos + 4 <= size_) tree_search(pos, candidate, lowest, 0, params_.max_chain, 0);
+      continue;
+    }
     const unsigned max_length = static_cast<unsigned>(std::min<std::size_t>(arj::kMaxMatch, end - pos));
-    if (max_length < arj::kMinMatch) continue;
-    const std::int64_t lowest = static_cast<std::int64_t>(pos) - max_back_;
+    if (max_length < arj::kMinMatch) {
+      if (pos + 4 <= size_) tree_search(pos, candidate, lowest, 0, params_.max_chain, 0);
+      continue;
+    }
     const std::uint8_t *here = data_ + pos;
-    const unsigned nice = std::min(params_.nice_length, max_length);
     unsigned best = arj::kMinMatch - 1;
     // With a good match carried over, a short look for a better one will do.
     unsigned chain_left = inherited >= params_.good_length ? params_.max_chain / 8 + 1 : params_.max_chain;
@@ -88,23 +148,9 @@ void OptimalParser::find_matches(std::size_t begin, std::size_t end) {
       if (there[0] == here[0] && there[1] == here[1] && there[2] == here[2]) {
         best = common_length(there, here, max_length);
         matches_.push_back((best << 16) | static_cast<std::uint32_t>(pos - static_cast<std::size_t>(candidate3)));
-        if (best >= nice) chain_left = 0;
       }
     }
-    while (candidate >= 0 && candidate >= lowest && chain_left-- > 0) {
-      const std::uint8_t *there = data_ + candidate;
-      if (there[best] == here[best] && there[0] == here[0] && there[1] == here[1]) {
-        const unsigned length = common_length(there, here, max_length);
-        if (length > best) {
-          best = length;
-          matches_.push_back((length << 16) | static_cast<std::uint32_t>(pos - static_cast<std::size_t>(candidate)));
-          if (length >= nice) break;
-        }
-      }
-      const std::int32_t next = chain_[static_cast<std::size_t>(candidate) & (kChainSize - 1)];
-      if (next >= candidate) break;
-      candidate = next;
-    }
+    best = tree_search(pos, candidate, lowest, max_length, chain_left, best);
     if (inherited > best && inherited <= max_length) {
       best = inherited;
       matches_.push_back((best << 16) | carried_back);

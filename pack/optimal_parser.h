@@ -30,7 +30,7 @@ class OptimalParser {
 
  private:
   static constexpr unsigned kHashBits = 15;
-  static constexpr unsigned kChainSize = 32768;
+  static constexpr unsigned kTreeSize = 32768;  // positions the tree holds (above the window)
   static constexpr std::size_t kChunk = 1 << 16;
 
   struct Costs {
@@ -52,6 +52,12 @@ class OptimalParser {
     std::memcpy(&v, data_ + pos, 4);
     return (v * 0x9E3779B1u) >> (32 - kHashBits);
   }
+  // Walks the binary tree from `node` (the last position with the same
+  // four-byte hash) looking at most `depth` nodes, records matches longer
+  // than `best` (lengths capped at `record_limit`) into matches_, and puts
+  // `pos` at the root. Returns the longest length recorded, else `best`.
+  unsigned tree_search(std::size_t pos, std::int32_t node, std::int64_t lowest, unsigned record_limit,
+                       unsigned depth, unsigned best);
   void find_matches(std::size_t begin, std::size_t end);
   void run_pass(std::size_t begin, std::size_t end, const Costs &costs);
   void greedy_pass(std::size_t begin, std::size_t end);
@@ -65,7 +71,7 @@ class OptimalParser {
   int passes_;
   std::vector<std::int32_t> head3_;
   std::vector<std::int32_t> head_;
-  std::vector<std::int32_t> chain_;
+  std::vector<std::int32_t> child_;  // per position: the roots of its two subtrees
   std::size_t parsed_ = 0;  // input consumed by chunks so far
   std::size_t done_ = 0;    // input covered by tokens handed out
   bool have_costs_ = false;
