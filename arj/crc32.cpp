@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "arj/crc32_clmul.h"
+
 namespace arj {
 namespace {
 
@@ -43,6 +45,13 @@ const std::uint32_t *crc32_table() { return kTables.t[0]; }
 std::uint32_t crc32_accumulate(std::uint32_t reg, const void *data, std::size_t length) {
   const unsigned char *p = static_cast<const unsigned char *>(data);
   const auto &t = kTables.t;
+#ifdef ARJ_HAVE_CRC32_CLMUL
+  if (length >= kClmulMinLength && crc32_clmul_usable()) {
+    reg = crc32_clmul_fold(reg, p, length);
+    p += length & ~std::size_t{15};
+    length &= 15;
+  }
+#endif
   while (length >= 8) {
     const std::uint32_t lo = load_le32(p) ^ reg;
     const std::uint32_t hi = load_le32(p + 4);
