@@ -69,6 +69,13 @@ inline void refill(BitReader &r) {
   if (r.held < kBitsAfterRefill) r = bits_refill_slow(r);
 }
 
+// refill() for callers that know at least 8 bytes are left before fast_end.
+inline void refill_unchecked(BitReader &r) {
+  r.buf |= load_be64(r.next) >> r.held;
+  r.next += (63 - r.held) >> 3;
+  r.held |= kBitsAfterRefill;
+}
+
 // Starts the bit input for an entry whose packed data the archive stream
 // stands at, with `packed_remaining` holding its size.
 void bits_start();

@@ -118,6 +118,22 @@ constexpr DistanceClass make_distance_classes() {
 
 constexpr DistanceClass kDistanceClasses = make_distance_classes();
 
+// Reads a match's distance code and its extra bits (held by the caller) and
+// gives the distance less one. False for a code the stream cannot use, and for
+// a distance that reaches before the window's start: both are stream damage.
+inline bool take_distance(BitReader &r, const std::uint32_t *short_table, std::uint32_t &distance) {
+  const std::uint32_t d = table_lookup(short_table, kShortTableBits, r.buf);
+  const std::uint32_t s = table_symbol(d);
+  if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) return false;
+  // The code and its extra bits are used up in one step; shifting by one
+  // first keeps a width of 0 defined.
+  const int code_length = table_length(d);
+  const int extra = kDistanceClasses.extra[s];
+  distance = kDistanceClasses.base[s] + static_cast<std::uint32_t>(((r.buf << code_length) >> 1) >> (63 - extra));
+  r.consume(code_length + extra);
+  return distance < kMaxBackReference;
+}
+
 BitReader decode(OutputWindow &w, BitReader r, int &result) {
   EngineState &g = engine();
   const std::uint32_t *lit_len_table = g.lit_len_table;
@@ -136,25 +152,64 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
       }
       symbols_left = g.block_symbols_left;
     }
-    // The inner loop runs until the block ends, the entry is complete or the
-    // window needs writing out, so each symbol costs one test for all three.
-    // The next symbol's table entry is fetched before the current one's bytes
-    // are stored, so that the lookup overlaps the copy.
-    unsigned char *const start = out;
-    unsigned char *const stop = remaining < flush_at - out ? out + remaining : flush_at;
     // One symbol with its distance code and extra bits takes at most 16 + 16 + 15 bits.
     constexpr int kSymbolBits = 47;
-    if (r.held < kSymbolBits) refill(r);
-    std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
-    for (;;) {
+    unsigned char *const start = out;
+    unsigned char *const stop = remaining < flush_at - out ? out + remaining : flush_at;
+    // Runs until the block ends, the entry is complete or the window needs
+    // writing out.
+    while (out < stop && symbols_left != 0) {
+      // Fast loop: as many symbols as can neither reach `stop` (each writes
+      // at most kMaxMatch bytes) nor bring the bit input within 8 bytes of the
+      // end of what is buffered (each takes under 6 bytes), so a symbol costs
+      // one counter test and no bounds test. The next symbol's table entry is
+      // fetched before the current one's bytes are stored, so that the lookup
+      // overlaps the copy.
+      const std::size_t by_output = static_cast<std::size_t>(stop - out) / kMaxMatch;
+      const std::ptrdiff_t input_left = r.fast_end - r.next;
+      const std::size_t by_input = input_left > 16 ? static_cast<std::size_t>(input_left - 16) / 6 : 0;
+      std::size_t n = by_output < by_input ? by_output : by_input;
+      if (n > symbols_left) n = symbols_left;
+      if (n > 0) {
+        symbols_left -= static_cast<std::uint32_t>(n);
+        refill_unchecked(r);
+        std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+        do {
+          r.consume(table_length(e));
+          const std::uint32_t symbol = table_symbol(e);
+          if (symbol < 256) {
+            *out++ = static_cast<unsigned char>(symbol);
+            refill_unchecked(r);
+            e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+            continue;
+          }
+          if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) {
+            result = arj_fail(102);
+            return r;
+          }
+          const std::uint32_t length = symbol - 253;
+          std::uint32_t distance;
+          if (!take_distance(r, short_table, distance)) {
+            result = arj_fail(102);
+            return r;
+          }
+          refill_unchecked(r);
+          e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
+          copy_match(out, distance + 1, length);
+          out += length;
+        } while (--n != 0);
+        continue;
+      }
+
+      // Near the end of the buffered input or of the room: one symbol with
+      // every test.
       --symbols_left;
+      if (r.held < kSymbolBits) refill(r);
+      const std::uint32_t e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
       r.consume(table_length(e));
       const std::uint32_t symbol = table_symbol(e);
       if (symbol < 256) {
         *out++ = static_cast<unsigned char>(symbol);
-        if (r.held < kSymbolBits) refill(r);
-        e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
-        if (out >= stop || symbols_left == 0) break;
         continue;
       }
       if (symbol >= static_cast<std::uint32_t>(kLitLenSymbols)) {
@@ -162,29 +217,13 @@ BitReader decode(OutputWindow &w, BitReader r, int &result) {
         return r;
       }
       const std::uint32_t length = symbol - 253;
-      const std::uint32_t d = table_lookup(short_table, kShortTableBits, r.buf);
-      const std::uint32_t s = table_symbol(d);
-      if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) {
+      std::uint32_t distance;
+      if (!take_distance(r, short_table, distance)) {
         result = arj_fail(102);
         return r;
       }
-      // The code and its extra bits are used up in one step; shifting by one
-      // first keeps a width of 0 defined.
-      const int code_length = table_length(d);
-      const int extra = kDistanceClasses.extra[s];
-      const std::uint32_t distance =
-          kDistanceClasses.base[s] + static_cast<std::uint32_t>(((r.buf << code_length) >> 1) >> (63 - extra));
-      r.consume(code_length + extra);
-      // Distances that reach before the window's start are stream damage.
-      if (distance >= kMaxBackReference) {
-        result = arj_fail(102);
-        return r;
-      }
-      if (r.held < kSymbolBits) refill(r);
-      e = table_lookup(lit_len_table, kLitLenTableBits, r.buf);
       copy_match(out, distance + 1, length);
       out += length;
-      if (out >= stop || symbols_left == 0) break;
     }
     remaining -= out - start;
     if (out >= flush_at) {
