@@ -24,7 +24,8 @@ constexpr int kEntryCommentSize = 2048;
 constexpr std::size_t kInputBufferSize = 64 * 1024;
 // A read right after a seek is usually for one header block: no need to fill
 // the whole buffer, which would cost the walk over N entries N whole buffers.
-constexpr std::size_t kInputReadAfterSeek = 4096;
+// Most header blocks are well under 1 KiB; a longer one takes a second read.
+constexpr std::size_t kInputReadAfterSeek = 1024;
 
 // The archive stream: a C stream in binary mode read through a buffer of our
 // own, so that neither the header scan nor the bit input costs a call per byte.
