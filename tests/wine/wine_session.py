@@ -11,7 +11,7 @@ PREFIX_READY = ".tw-prefix-ready"
 
 def wine_environment(prefix, **extra):
     env = dict(os.environ)
-    env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
     env.update(extra)
     return env
 
