@@ -88,6 +88,52 @@ int read_lit_len_lengths(BitReader &r) {
                             kLitLenTableSize);
 }
 
+// Distance table entries are rewritten once per block so that a match's
+// distance costs one lookup: the base distance in bits 16-31, the count of
+// extra bits in bits 8-11, and code length plus extra bits in bits 0-4. Bit 7
+// stays clear (it marks sub-table links).
+constexpr std::uint32_t kDistanceUnusable = 0x1000u;
+
+// Distance symbol s stands for 2^(s-1) plus s - 1 further bits (0 for s = 0).
+std::uint32_t distance_entry(std::uint32_t entry) {
+  const std::uint32_t s = table_symbol(entry);
+  const std::uint32_t length = static_cast<std::uint32_t>(table_length(entry));
+  if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) return kDistanceUnusable | length;
+  const std::uint32_t base = s == 0 ? 0 : 1u << (s - 1);
+  const std::uint32_t extra = s == 0 ? 0 : s - 1;
+  return (base << 16) | (extra << 8) | (length + extra);
+}
+
+void make_distance_entries(std::uint32_t *table) {
+  constexpr std::uint32_t kPrimary = 1u << kShortTableBits;
+  constexpr std::uint32_t kSub = 1u << (16 - kShortTableBits);
+  for (std::uint32_t i = 0; i < kPrimary; ++i) {
+    const std::uint32_t e = table[i];
+    if ((e & kLinkFlag) == 0) {
+      table[i] = distance_entry(e);
+      continue;
+    }
+    std::uint32_t *sub = table + (e >> 16);
+    for (std::uint32_t j = 0; j < kSub; ++j) sub[j] = distance_entry(sub[j]);
+  }
+}
+
+// Reads a match's distance code and its extra bits (held by the caller) and
+// gives the distance less one. False for a code the stream cannot use, and for
+// a distance that reaches before the window's start: both are stream damage.
+inline bool take_distance(BitReader &r, const std::uint32_t *short_table, std::uint32_t &distance) {
+  const std::uint32_t d = table_lookup(short_table, kShortTableBits, r.buf);
+  if (d & kDistanceUnusable) return false;
+  // The code and its extra bits are taken in one step; shifting by one first
+  // keeps a width of 0 defined.
+  const int total = static_cast<int>(d & 0x1Fu);
+  const std::uint32_t extra_mask = (1u << ((d >> 8) & 0xFu)) - 1u;
+  const std::uint32_t code_and_extra = static_cast<std::uint32_t>((r.buf >> 1) >> (63 - total));
+  distance = (d >> 16) + (code_and_extra & extra_mask);
+  r.consume(total);
+  return distance < kMaxBackReference;
+}
+
 // Takes and returns the reader by value so that the caller's copy can stay in
 // registers through its loop.
 BitReader read_block_header(BitReader r, int &rc) {
@@ -98,40 +144,8 @@ BitReader read_block_header(BitReader r, int &rc) {
   rc = read_short_lengths(r, kCodeLenSymbols, true);
   if (rc == 0) rc = read_lit_len_lengths(r);
   if (rc == 0) rc = read_short_lengths(r, kDistanceSymbols, false);
+  if (rc == 0) make_distance_entries(engine().short_table);
   return r;
-}
-
-// Distance symbol s stands for 2^(s-1) plus s - 1 further bits (0 for s = 0).
-struct DistanceClass {
-  std::uint32_t base[kDistanceSymbols];
-  int extra[kDistanceSymbols];
-};
-
-constexpr DistanceClass make_distance_classes() {
-  DistanceClass d{};
-  for (int s = 1; s < kDistanceSymbols; ++s) {
-    d.base[s] = 1u << (s - 1);
-    d.extra[s] = s - 1;
-  }
-  return d;
-}
-
-constexpr DistanceClass kDistanceClasses = make_distance_classes();
-
-// Reads a match's distance code and its extra bits (held by the caller) and
-// gives the distance less one. False for a code the stream cannot use, and for
-// a distance that reaches before the window's start: both are stream damage.
-inline bool take_distance(BitReader &r, const std::uint32_t *short_table, std::uint32_t &distance) {
-  const std::uint32_t d = table_lookup(short_table, kShortTableBits, r.buf);
-  const std::uint32_t s = table_symbol(d);
-  if (s >= static_cast<std::uint32_t>(kDistanceSymbols)) return false;
-  // The code and its extra bits are used up in one step; shifting by one
-  // first keeps a width of 0 defined.
-  const int code_length = table_length(d);
-  const int extra = kDistanceClasses.extra[s];
-  distance = kDistanceClasses.base[s] + static_cast<std::uint32_t>(((r.buf << code_length) >> 1) >> (63 - extra));
-  r.consume(code_length + extra);
-  return distance < kMaxBackReference;
 }
 
 BitReader decode(OutputWindow &w, BitReader r, int &result) {
