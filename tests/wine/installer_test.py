@@ -15,7 +15,8 @@ import unittest
 
 import wine_session as ws
 
-RUN_TIMEOUT = int(os.environ.get("TW_WINE_RUN_TIMEOUT", "300"))
+# Generous: a program start under Wine in a fresh session can take minutes.
+RUN_TIMEOUT = int(os.environ.get("TW_WINE_RUN_TIMEOUT", "1200"))
 CAPTION = "Unpacking Tarnwell ...."
 
 
