@@ -17,7 +17,8 @@ struct LevelParams {
                         // their positions entered into the hash chains;
                         // cost-driven parsing: no search inside such a match)
   unsigned nice_length; // stop searching at a match this long
-  unsigned max_chain;   // candidates tried per position
+  unsigned max_chain;   // candidates tried per position (cost-driven
+                        // parsing: nodes visited in the match tree)
   int optimal_passes;   // method 1: cost-driven parsing with this many passes
                         // per chunk (0: greedy or lazy as above)
 };

@@ -57,12 +57,13 @@ unsigned OptimalParser::tree_search(std::size_t pos, std::int32_t node, std::int
   // and re-roots the tree at `pos`.
   const unsigned max_length = static_cast<unsigned>(std::min<std::size_t>(arj::kMaxMatch, size_ - pos));
   // A node that matches `pos` this far is replaced by it, so the tree is
-  // ordered only up to this length; the same length everywhere keeps the
-  // skipped comparisons below sound.
+  // ordered only up to this length. The bytes the search skips comparing
+  // rely on that order, so the length must not depend on where the caller's
+  // chunk ends; it shrinks only at the end of the input, where every later
+  // search compares fewer bytes still.
   const unsigned stop_length = std::min(std::max(params_.nice_length, arj::kMinMatch + 1u), max_length);
-  // Near the end of the input the stop length shrinks and that ordering no
-  // longer holds: matches found there are measured from their first byte.
-  const bool measure_whole = stop_length < params_.nice_length;
+  // Where nothing is recorded, bytes past the stop length do not matter.
+  const unsigned compare_length = record_limit == 0 ? stop_length : max_length;
   std::int32_t *pending_lt = &child_[2 * (pos & (kTreeSize - 1))];
   std::int32_t *pending_gt = pending_lt + 1;
   const std::uint8_t *here = data_ + pos;
@@ -73,8 +74,7 @@ unsigned OptimalParser::tree_search(std::size_t pos, std::int32_t node, std::int
     const std::uint8_t *there = data_ + node;
     std::int32_t *node_children = &child_[2 * (static_cast<std::size_t>(node) & (kTreeSize - 1))];
     if (there[length] == here[length]) {
-      length = length + 1 + common_length(there + length + 1, here + length + 1, max_length - length - 1);
-      if (measure_whole) length = common_length(there, here, max_length);
+      length = length + 1 + common_length(there + length + 1, here + length + 1, compare_length - length - 1);
       const unsigned recorded = std::min(length, record_limit);
       if (recorded > best) {
         best = recorded;

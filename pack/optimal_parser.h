@@ -1,6 +1,6 @@
 // Cost-driven parsing for the method 1-3 stream. For each chunk of input it
-// collects the matches at every position (one per length that a nearer
-// match cannot reach), then finds the cheapest way through the chunk with
+// collects the matches at every position (each one longer than those found
+// before it), then finds the cheapest way through the chunk with
 // the costs of the codes that the previous tokens would get, and hands the
 // tokens out in runs as LzParser does.
 #ifndef PACK_OPTIMAL_PARSER_H
@@ -39,8 +39,9 @@ class OptimalParser {
     std::uint32_t distance[17];  // by distance symbol, extra bits included
   };
 
-  // Chains link positions that share four bytes; three-byte matches come
-  // from a table that keeps the latest position of each three-byte hash.
+  // Positions that share a four-byte hash form a binary tree ordered by the
+  // bytes that follow them; three-byte matches come from a table that keeps
+  // the latest position of each three-byte hash.
   static constexpr unsigned kHash3Bits = 14;
   std::uint32_t hash3_at(std::size_t pos) const {
     const std::uint8_t *p = data_ + pos;
