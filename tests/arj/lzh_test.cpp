@@ -277,6 +277,39 @@ INSTANTIATE_TEST_SUITE_P(
                    102}),
     [](const ::testing::TestParamInfo<DamageCase> &p) { return std::string(p.param.label); });
 
+// The same faults met far from the ends of the input and of the window, where
+// symbols are decoded without bounds tests: still 102.
+struct DeepDamageCase {
+  const char *label;
+  std::uint32_t distance;
+  int distance_single;
+  int lit_len_single;
+};
+
+class LzhDeepDamage : public ::testing::TestWithParam<DeepDamageCase> {};
+
+TEST_P(LzhDeepDamage, EndsWith102) {
+  const DeepDamageCase &c = GetParam();
+  std::mt19937 engine(5);
+  LzhBlock block;
+  for (int i = 0; i < 4000; ++i) block.tokens.push_back(literal(static_cast<std::uint8_t>(engine())));
+  block.tokens.push_back(match(5, c.distance));
+  for (int i = 0; i < 4000; ++i) block.tokens.push_back(literal(static_cast<std::uint8_t>(engine())));
+  block.distance_single = c.distance_single;
+  block.lit_len_single = c.lit_len_single;
+  Bytes packed = lzh_stream({block});
+  packed.resize(packed.size() + 4096, 0x5A);  // input to spare after the fault
+  const Extraction x = run_stream(packed, {}, 20000);
+  EXPECT_EQ(x.result, 102);
+}
+
+INSTANTIATE_TEST_SUITE_P(Streams, LzhDeepDamage,
+                         ::testing::Values(DeepDamageCase{"DistanceBeforeTheWindowStart", 26624, -1, -1},
+                                           DeepDamageCase{"LargestDistanceValue", 65535, -1, -1},
+                                           DeepDamageCase{"DistanceSymbolOutsideTheAlphabet", 6, 20, -1},
+                                           DeepDamageCase{"LiteralLengthSymbolOutsideTheAlphabet", 6, -1, 510}),
+                         [](const ::testing::TestParamInfo<DeepDamageCase> &p) { return std::string(p.param.label); });
+
 // Codes a block never uses may be odd without harm: a distance code that is
 // empty or whose one symbol lies outside its alphabet, in a block of literals.
 TEST(Lzh, UnusedOddDistanceCodesDoNoHarm) {
