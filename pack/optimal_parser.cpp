@@ -6,6 +6,7 @@
 
 #include "arj/format.h"
 #include "pack/lzh_block.h"
+#include "pack/match_length.h"
 #include "pack/prefix_code.h"
 
 namespace pack {
@@ -15,27 +16,6 @@ constexpr std::uint32_t kUnreached = std::numeric_limits<std::uint32_t>::max();
 // What a symbol that the last tokens did not use is taken to cost, in bits.
 constexpr std::uint32_t kUnusedLitLenCost = 13;
 constexpr std::uint32_t kUnusedDistanceCost = 7;
-
-inline unsigned common_length(const std::uint8_t *a, const std::uint8_t *b, unsigned limit) {
-  unsigned n = 0;
-  while (n + 8 <= limit) {
-    std::uint64_t x;
-    std::uint64_t y;
-    std::memcpy(&x, a + n, 8);
-    std::memcpy(&y, b + n, 8);
-    const std::uint64_t diff = x ^ y;
-    if (diff != 0) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-      return n + static_cast<unsigned>(__builtin_ctzll(diff) >> 3);
-#else
-      break;
-#endif
-    }
-    n += 8;
-  }
-  while (n < limit && a[n] == b[n]) ++n;
-  return n;
-}
 
 }  // namespace
 

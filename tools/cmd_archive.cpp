@@ -15,6 +15,7 @@
 #include "tools/command_line.h"
 #include "tools/command_usage.h"
 #include "tools/commands.h"
+#include "tools/pack_progress.h"
 #include "tools/progress_line.h"
 #include "tools/staged_file.h"
 
@@ -37,16 +38,6 @@ const char kArchiveHelp[] =
     "\n"
     "Exit status: 0 when the archive was written, 1 when it was not, 2 for a\n"
     "usage error.\n";
-
-class ProgressObserver : public pack::ArchiveObserver {
- public:
-  explicit ProgressObserver(ProgressLine &line) : line_(line) {}
-  void begin_entry(int number, const std::string &name) override { line_.begin_entry(number, name); }
-  void add_bytes(std::uint64_t count) override { line_.add_bytes(count); }
-
- private:
-  ProgressLine &line_;
-};
 
 class StagedSink : public pack::ByteSink {
  public:

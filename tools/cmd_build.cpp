@@ -16,6 +16,7 @@
 #include "tools/command_line.h"
 #include "tools/command_usage.h"
 #include "tools/commands.h"
+#include "tools/pack_progress.h"
 #include "tools/progress_line.h"
 #include "tools/staged_file.h"
 
@@ -40,16 +41,6 @@ const char kBuildHelp[] =
     "\n"
     "Exit status: 0 when the installer was written, 1 when it was not, 2 for a\n"
     "usage error.\n";
-
-class ProgressObserver : public pack::ArchiveObserver {
- public:
-  explicit ProgressObserver(ProgressLine &line) : line_(line) {}
-  void begin_entry(int number, const std::string &name) override { line_.begin_entry(number, name); }
-  void add_bytes(std::uint64_t count) override { line_.add_bytes(count); }
-
- private:
-  ProgressLine &line_;
-};
 
 void print_warning(const std::string &path, const std::string &message) {
   std::fflush(stdout);
