@@ -213,7 +213,11 @@ INSTANTIATE_TEST_SUITE_P(Versions, Guard,
                                            OsCase{2, 6, 1000, "Tarnwell Unpack Mutex 1.0"},
                                            OsCase{2, 10, 1000, "Tarnwell Unpack Mutex 1.0"},
                                            OsCase{1, 4, 1000, "Tarnwell Unpack Mutex 1.0"},
-                                           OsCase{0, 5, 1000, "Tarnwell Unpack Mutex 1.0"}));
+                                           OsCase{0, 5, 1000, "Tarnwell Unpack Mutex 1.0"}),
+                         [](const ::testing::TestParamInfo<OsCase> &param_info) {
+                           return "platform" + std::to_string(param_info.param.platform_id) + "_major" +
+                                  std::to_string(param_info.param.major);
+                         });
 
 TEST(GuardTaken, ClosesItsHandleAndReportsAnotherInstaller) {
   FakeOs os;
