@@ -44,8 +44,9 @@ class InstallerTest(unittest.TestCase):
         self.clear_temp()
         self.report = os.path.join(self.work, "report.txt")
 
-    def tearDown(self):
-        ws.end_session(self.prefix)
+    @classmethod
+    def tearDownClass(cls):
+        ws.end_session(cls.prefix)
 
     def clear_temp(self):
         for name in os.listdir(self.temp):
@@ -164,7 +165,7 @@ class InstallerTest(unittest.TestCase):
         box = ws.wait_until(lambda: ws.find_windows("Tarnwell installer"), RUN_TIMEOUT)
         self.assertTrue(box, "no corrupt-file message box")
         ws.screenshot(os.path.join(self.work, "corrupt-box.png"))
-        os.system(f"xdotool windowactivate --sync {box[0]} key Return >/dev/null 2>&1")
+        ws.press_enter(box[0])
         self.assertEqual(run.wait(RUN_TIMEOUT), 130)
         for name in os.listdir(self.temp):
             self.assertFalse(os.path.exists(os.path.join(self.temp, name, "TWDATA.ARJ")), f"{name} holds an archive")
@@ -178,7 +179,7 @@ class InstallerTest(unittest.TestCase):
         second = ws.WineProgram(self.prefix, installer)
         box = ws.wait_until(lambda: ws.find_windows("Tarnwell Installer"), RUN_TIMEOUT)
         self.assertTrue(box, "no already-running message box")
-        os.system(f"xdotool windowactivate --sync {box[0]} key Return >/dev/null 2>&1")
+        ws.press_enter(box[0])
         self.assertEqual(second.wait(RUN_TIMEOUT), 0)
         self.assertEqual(set(os.listdir(self.temp)), folders_before, "the second installer touched the disk")
         self.assertTrue(first.running(), "the first installer must go on undisturbed")

@@ -58,6 +58,15 @@ def find_windows(name, visible_only=True):
     return result.stdout.split()
 
 
+def press_enter(window):
+    """Closes a message box with its default button. There is no window
+    manager under Xvfb, so the box gets the focus directly, not by activation."""
+    subprocess.run(["xdotool", "windowfocus", window], timeout=30,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["xdotool", "key", "--clearmodifiers", "Return"], timeout=30,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def screenshot(path):
     subprocess.run(["import", "-window", "root", path], timeout=60,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
