@@ -12,6 +12,11 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
 
 # Native build with sanitizers; the Wine tests find the stub through TW_WIN32_DIR.
-cmake --preset sanitize -DTW_WIN32_DIR="$PWD/build/win32" >/dev/null
+# Where 32-bit code is only emulated they still run, in one Wine session, with
+# their prefix kept in the user's cache so that it is made once per machine.
+wine_prefix="${TW_WINE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwell-unpack/wine-tests-prefix}"
+mkdir -p "$(dirname "$wine_prefix")"
+cmake --preset sanitize -DTW_WIN32_DIR="$PWD/build/win32" -DTW_WINE_UNDER_EMULATION=ON \
+  -DTW_WINE_PREFIX="$wine_prefix" >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs" --timeout 600
