@@ -5,9 +5,9 @@
 
 namespace twpack {
 
-ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionSpec> specs) {
+ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionRule> rules) {
   ParsedArgs parsed;
-  const std::vector<OptionSpec> known(specs);
+  const std::vector<OptionRule> known(rules);
   bool options_ended = false;
 
   for (int i = 0; i < argc; ++i) {
@@ -25,17 +25,17 @@ ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionSpec> s
       continue;
     }
 
-    const OptionSpec *spec = nullptr;
+    const OptionRule *rule = nullptr;
     std::string value;
     bool has_inline_value = false;
     if (arg[1] == '-') {
       const std::size_t equals = arg.find('=');
       const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-      for (const OptionSpec &s : known) {
-        if (name == s.long_name) spec = &s;
+      for (const OptionRule &s : known) {
+        if (name == s.long_name) rule = &s;
       }
-      if (spec != nullptr && equals != std::string::npos) {
-        if (!spec->takes_value) {
+      if (rule != nullptr && equals != std::string::npos) {
+        if (!rule->takes_value) {
           parsed.error = "option '--" + name + "' takes no value";
           return parsed;
         }
@@ -43,11 +43,11 @@ ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionSpec> s
         has_inline_value = true;
       }
     } else {
-      for (const OptionSpec &s : known) {
-        if (s.short_name != 0 && arg[1] == s.short_name) spec = &s;
+      for (const OptionRule &s : known) {
+        if (s.short_name != 0 && arg[1] == s.short_name) rule = &s;
       }
-      if (spec != nullptr && arg.size() > 2) {
-        if (!spec->takes_value) {
+      if (rule != nullptr && arg.size() > 2) {
+        if (!rule->takes_value) {
           // Joined flags ("-fv") are not worth the ambiguity; say so plainly.
           parsed.error = "unknown option '" + arg + "'";
           return parsed;
@@ -56,18 +56,18 @@ ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionSpec> s
         has_inline_value = true;
       }
     }
-    if (spec == nullptr) {
+    if (rule == nullptr) {
       parsed.error = "unknown option '" + arg + "'";
       return parsed;
     }
-    if (spec->takes_value && !has_inline_value) {
+    if (rule->takes_value && !has_inline_value) {
       if (i + 1 >= argc) {
         parsed.error = "option '" + arg + "' needs a value";
         return parsed;
       }
       value = argv[++i];
     }
-    parsed.options[spec->long_name] = value;
+    parsed.options[rule->long_name] = value;
   }
   return parsed;
 }

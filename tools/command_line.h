@@ -11,7 +11,7 @@
 
 namespace twpack {
 
-struct OptionSpec {
+struct OptionRule {
   char short_name;        // 0 when there is none
   const char *long_name;  // without the leading "--"; the key in ParsedArgs::options
   bool takes_value;
@@ -27,7 +27,7 @@ struct ParsedArgs {
 };
 
 // "-h" and "--help" are always known and set `help`.
-ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionSpec> specs);
+ParsedArgs parse_args(int argc, char **argv, std::initializer_list<OptionRule> rules);
 
 }  // namespace twpack
 
