@@ -4,6 +4,7 @@
 //   TW_INST_REPORT   file to write the report to (default: INSTREPORT.TXT beside the program)
 //   TW_INST_EXIT     exit code to end with, decimal (default 0)
 //   TW_INST_HOLD_MS  milliseconds to stay running before the end (default 0)
+//   TW_INST_RELEASE  a file whose appearance ends the hold early
 //
 // The report has one "key=value" line each: command_line, current_folder,
 // program, and rpara_hex with the bytes of RPARA.DAT beside the program in
@@ -46,6 +47,22 @@ void write_rpara_hex(FILE *report, const char *folder) {
   std::fclose(parameters);
 }
 
+// Stays running for up to `hold` milliseconds; a file named by
+// TW_INST_RELEASE that appears meanwhile ends the wait.
+void hold_for(unsigned long hold) {
+  char release[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableA("TW_INST_RELEASE", release, sizeof release);
+  if (length == 0 || length >= sizeof release) {
+    Sleep(hold);
+    return;
+  }
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < hold) {
+    if (GetFileAttributesA(release) != INVALID_FILE_ATTRIBUTES) return;
+    Sleep(100);
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -69,6 +86,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::fclose(report);
   }
   const unsigned long hold = env_number("TW_INST_HOLD_MS", 0);
-  if (hold) Sleep(hold);
+  if (hold) hold_for(hold);
   return static_cast<int>(env_number("TW_INST_EXIT", 0));
 }
