@@ -30,8 +30,8 @@ echo "== The installer: stub + archive + descriptor, silent mode"
 "$twpack" list "$demo/setup.exe"
 
 echo "== Running it under Wine: setup.exe /LANG=EN \"C:\\Program Files\\Demo\" (setup told to end with 3)"
-# Wine's first start in a new prefix is slow (minutes where 32-bit code is
-# emulated): the prefix is kept in the user's cache and reused.
+# Wine's first start in a new prefix is slow: the prefix is kept in the
+# user's cache and reused.
 export WINEPREFIX="${TW_WINE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwell-unpack/wine-prefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$(dirname "$WINEPREFIX")"

@@ -13,12 +13,10 @@ cmake --build --preset win32 -j "$jobs"
 
 # Native build with sanitizers; the Wine tests find the stub through TW_WIN32_DIR.
 # They run in one Wine session, with their prefix kept in the user's cache so
-# that it is made once per machine. Where the kernel cannot run 32-bit code and
-# Wine runs only emulated (minutes per program start, and not reliable), they
-# run only when asked for: TW_WINE_UNDER_EMULATION=ON scripts/test.sh
+# that it is made once per machine.
 wine_prefix="${TW_WINE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwell-unpack/wine-tests-prefix}"
 mkdir -p "$(dirname "$wine_prefix")"
 cmake --preset sanitize -DTW_WIN32_DIR="$PWD/build/win32" \
-  -DTW_WINE_UNDER_EMULATION="${TW_WINE_UNDER_EMULATION:-OFF}" -DTW_WINE_PREFIX="$wine_prefix" >/dev/null
+  -DTW_WINE_PREFIX="$wine_prefix" >/dev/null
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs" --timeout 600
