@@ -37,11 +37,12 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$(dirname "$WINEPREFIX")"
 report="$PWD/$demo/inst-report.txt"
 set +e
+# Wine's own helper programs are ended while the X display still exists.
 TW_INST_REPORT="Z:${report//\//\\}" TW_INST_EXIT=3 \
-  timeout 3600 xvfb-run -a wine "$demo/setup.exe" /LANG=EN 'C:\Program Files\Demo'
+  timeout 600 xvfb-run -a sh -c 'wine "$@"; status=$?; wineserver -k; exit $status' wine \
+  "$demo/setup.exe" /LANG=EN 'C:\Program Files\Demo'
 status=$?
 set -e
-wineserver -k 2>/dev/null || true
 echo "== What the setup program received"
 if [ -f "$report" ]; then
   cat "$report"
