@@ -46,20 +46,22 @@ runs_32bit_programs() {
   [ "$status" -eq 42 ]
 }
 
-# 0 when the emulator registered for 32-bit programs (if any) is QEMU 9 or later.
-registered_emulator_is_current() {
-  local interpreter major
-  interpreter=$(sed -n 's/^interpreter //p' "$binfmt/qemu-i386" 2>/dev/null) || return 1
-  interpreter=$(readlink -f "$interpreter")
-  [ -n "$interpreter" ] || return 1
-  major=$("$interpreter" --version 2>/dev/null | sed -n '1s/.*version \([0-9]*\)\..*/\1/p')
+# 0 when the given program is QEMU's emulator at version 9 or later.
+is_current_qemu() {
+  local major
+  major=$("$1" --version 2>/dev/null | sed -n '1s/^qemu-.* version \([0-9]*\)\..*/\1/p' || true)
   [ -n "$major" ] && [ "$major" -ge 9 ]
 }
 
+# 0 when the emulator registered for 32-bit programs is current.
+registered_emulator_is_current() {
+  local interpreter
+  interpreter=$(sed -n 's/^interpreter //p' "$binfmt/qemu-i386" 2>/dev/null) || return 1
+  [ -n "$interpreter" ] && is_current_qemu "$(readlink -f "$interpreter")"
+}
+
 install_current_emulator() {
-  local major
-  major=$("$emulator" --version 2>/dev/null | sed -n '1s/.*version \([0-9]*\)\..*/\1/p' || true)
-  [ -n "$major" ] && [ "$major" -ge 9 ] && return 0
+  is_current_qemu "$emulator" && return 0
   local release extra=()
   release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
   if [ "$release" = bookworm ]; then
