@@ -43,6 +43,7 @@ class InstallerTest(unittest.TestCase):
         cls.twpack = config("TW_TWPACK")
         cls.prefix = config("TW_WINE_PREFIX")
         ws.make_prefix(cls.prefix, RUN_TIMEOUT * 4)
+        ws.start_session(cls.prefix)
         cls.temp = ws.temp_folder(cls.prefix)
 
     def setUp(self):
@@ -61,6 +62,14 @@ class InstallerTest(unittest.TestCase):
             if name.upper().startswith("TW"):
                 path = os.path.join(self.temp, name)
                 shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
+
+    def temp_listing(self):
+        """What the installers left in the temporary folder, for failure messages."""
+        listing = {}
+        for name in sorted(os.listdir(self.temp)):
+            path = os.path.join(self.temp, name)
+            listing[name] = sorted(os.listdir(path))[:5] if os.path.isdir(path) else "file"
+        return listing
 
     # --- fixtures -------------------------------------------------------
 
@@ -138,7 +147,7 @@ class InstallerTest(unittest.TestCase):
         if seen:
             ws.screenshot(os.path.join(self.work, "standard-mode.png"))
         self.assertEqual(run.wait(RUN_TIMEOUT), 0, "standard mode does not wait: exit code 0")
-        self.assertTrue(seen, f"no visible window named '{CAPTION}'")
+        self.assertTrue(seen, f"no visible window named '{CAPTION}'; the temporary folder holds {self.temp_listing()}")
         report = self.read_report()
         self.assertTrue(report["command_line"].endswith("inst.exe /STANDARD"), report["command_line"])
         staging = self.staging_folder(report)

@@ -28,6 +28,30 @@ def make_prefix(prefix, timeout):
     open(os.path.join(prefix, PREFIX_READY), "w").close()
 
 
+def start_session(prefix, attempts=3):
+    """Starts a Wine session on this X display that lasts until end_session.
+
+    Left to itself, the Wine server shuts the session down a few seconds after
+    its last program ends, and the next program boots a new one. Now and then
+    (seen where 32-bit code is emulated) a new session's desktop comes up
+    without its display driver, and no window can open in it. So the session
+    is started once, kept up, and checked: a first program brings the desktop
+    up, and a working desktop has its own windows on the display."""
+    for _ in range(attempts):
+        end_session(prefix)
+        env = wine_environment(prefix)
+        subprocess.run(["wineserver", "-p"], env=env, timeout=120, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The desktop takes its settings from this first program: without the
+        # DLL overrides it keeps its usual windows, which show that it works.
+        del env["WINEDLLOVERRIDES"]
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=env, timeout=600,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if wait_until(lambda: find_windows("explorer\\.exe", visible_only=False, by="--class"), 30, pause=0.5):
+            return
+    raise RuntimeError(f"Wine's desktop came up without a display driver in {attempts} sessions")
+
+
 def end_session(prefix):
     """Ends every program of the prefix: the next test may have another X display."""
     env = wine_environment(prefix)
@@ -49,11 +73,12 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def find_windows(name, visible_only=True):
+def find_windows(pattern, visible_only=True, by="--name"):
+    """Window ids whose name (or, with by="--class", class) matches the pattern."""
     command = ["xdotool", "search"]
     if visible_only:
         command.append("--onlyvisible")
-    command += ["--name", name]
+    command += [by, pattern]
     result = subprocess.run(command, capture_output=True, text=True, timeout=30)
     return result.stdout.split()
 
