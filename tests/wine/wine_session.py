@@ -28,15 +28,20 @@ def make_prefix(prefix, timeout):
     open(os.path.join(prefix, PREFIX_READY), "w").close()
 
 
+# A program that stays for the whole session; see start_session.
+_desktop_keeper = None
+
+
 def start_session(prefix, attempts=3):
     """Starts a Wine session on this X display that lasts until end_session.
 
-    Left to itself, the Wine server shuts the session down a few seconds after
-    its last program ends, and the next program boots a new one. Now and then
-    (seen where 32-bit code is emulated) a new session's desktop comes up
-    without its display driver, and no window can open in it. So the session
-    is started once, kept up, and checked: a first program brings the desktop
-    up, and a working desktop has its own windows on the display."""
+    Wine closes its desktop a moment after the last program on it ends, and
+    the next program starts a new one. Now and then (seen where 32-bit code is
+    emulated) a new desktop comes up without its display driver, and no window
+    can open in it. So one desktop serves the whole session: a command
+    interpreter that waits on its input keeps it, and the desktop is checked
+    by its own windows on the display, with a fresh start if they are missing."""
+    global _desktop_keeper
     for _ in range(attempts):
         end_session(prefix)
         env = wine_environment(prefix)
@@ -45,15 +50,19 @@ def start_session(prefix, attempts=3):
         # The desktop takes its settings from this first program: without the
         # DLL overrides it keeps its usual windows, which show that it works.
         del env["WINEDLLOVERRIDES"]
-        subprocess.run(["wine", "cmd", "/c", "exit"], env=env, timeout=600,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if wait_until(lambda: find_windows("explorer\\.exe", visible_only=False, by="--class"), 30, pause=0.5):
+        _desktop_keeper = subprocess.Popen(["wine", "cmd"], env=env, stdin=subprocess.PIPE,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if wait_until(lambda: find_windows("explorer\\.exe", visible_only=False, by="--class"), 300, pause=0.5):
             return
     raise RuntimeError(f"Wine's desktop came up without a display driver in {attempts} sessions")
 
 
 def end_session(prefix):
     """Ends every program of the prefix: the next test may have another X display."""
+    global _desktop_keeper
+    if _desktop_keeper is not None:
+        _desktop_keeper.stdin.close()
+        _desktop_keeper = None
     env = wine_environment(prefix)
     subprocess.run(["wineserver", "-k"], env=env, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(["wineserver", "-w"], env=env, timeout=120, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
