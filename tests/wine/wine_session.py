@@ -39,16 +39,16 @@ def start_session(prefix, attempts=3):
     the next program starts a new one. Now and then (seen where 32-bit code is
     emulated) a new desktop comes up without its display driver, and no window
     can open in it. So one desktop serves the whole session: a command
-    interpreter that waits on its input keeps it, and the desktop is checked
-    by its own windows on the display, with a fresh start if they are missing."""
+    interpreter that waits on its input keeps it, and with it the Wine server.
+    The desktop is checked by its own windows on the display, with a fresh
+    start if they are missing."""
     global _desktop_keeper
     for _ in range(attempts):
         end_session(prefix)
+        # The session and its desktop take their settings from this first
+        # program: without the DLL overrides the desktop keeps its usual
+        # windows, which show that it works.
         env = wine_environment(prefix)
-        subprocess.run(["wineserver", "-p"], env=env, timeout=120, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # The desktop takes its settings from this first program: without the
-        # DLL overrides it keeps its usual windows, which show that it works.
         del env["WINEDLLOVERRIDES"]
         _desktop_keeper = subprocess.Popen(["wine", "cmd"], env=env, stdin=subprocess.PIPE,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
